@@ -98,7 +98,9 @@ TEST_F(FeedsCliTest, Commands) {
     }
     const TProcessResult r = RunCli(args, {}, kCentralEurope);
     EXPECT_EQ(r.ExitCode, c.ExitCode) << c.Name << "\n" << r.Err;
-    for (const std::string& piece : c.OutHas) EXPECT_NE(r.Out.find(piece), std::string::npos) << c.Name << "\n" << r.Out;
+    for (const std::string& piece : c.OutHas) {
+      EXPECT_NE(r.Out.find(piece), std::string::npos) << c.Name << "\n" << r.Out;
+    }
     EXPECT_NE(r.Err.find(c.ErrHas), std::string::npos) << c.Name << "\n" << r.Err;
   }
 }

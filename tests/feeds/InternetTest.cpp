@@ -10,6 +10,13 @@
 namespace zentrix {
 namespace {
 
+// Table rows print as their names in test listings.
+template <typename T>
+  requires requires(const T& row) { row.Name; }
+void PrintTo(const T& row, std::ostream* os) {
+  *os << row.Name;
+}
+
 using test::TTestHttpServer;
 using test::TTestReply;
 

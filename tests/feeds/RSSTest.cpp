@@ -10,6 +10,13 @@
 namespace zentrix {
 namespace {
 
+// Table rows print as their names in test listings.
+template <typename T>
+  requires requires(const T& row) { row.Name; }
+void PrintTo(const T& row, std::ostream* os) {
+  *os << row.Name;
+}
+
 // ---- parsing feeds ----
 
 std::string Feed(const std::string& channelExtra, const std::string& items,
@@ -48,13 +55,23 @@ TEST_P(ParseRSSFeedTest, Parse) {
   EXPECT_EQ(data.Title, "News");
   EXPECT_EQ(data.Link, "http://example.com/");
   EXPECT_EQ(data.Description, "All the news");
-  if (c.ItemCount) ASSERT_EQ(data.Items.size(), *c.ItemCount);
+  if (c.ItemCount) {
+    ASSERT_EQ(data.Items.size(), *c.ItemCount);
+  }
   if (data.Items.empty()) return;
   const TRSSItem& item = data.Items.front();
-  if (c.ItemDescription) EXPECT_EQ(item.Description, *c.ItemDescription);
-  if (c.ItemAuthor) EXPECT_EQ(item.Author, *c.ItemAuthor);
-  if (c.ItemCategory) EXPECT_EQ(item.Category, *c.ItemCategory);
-  if (c.ItemTitle) EXPECT_EQ(item.Title, *c.ItemTitle);
+  if (c.ItemDescription) {
+    EXPECT_EQ(item.Description, *c.ItemDescription);
+  }
+  if (c.ItemAuthor) {
+    EXPECT_EQ(item.Author, *c.ItemAuthor);
+  }
+  if (c.ItemCategory) {
+    EXPECT_EQ(item.Category, *c.ItemCategory);
+  }
+  if (c.ItemTitle) {
+    EXPECT_EQ(item.Title, *c.ItemTitle);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -30,7 +30,9 @@ TEST(WeatherFieldsTest, ObservationTime) {
     TDateTime t = -1;
     const bool ok = ParseObservationTime(c.Text, t);
     EXPECT_EQ(ok, c.Hour >= 0) << c.Text;
-    if (ok) EXPECT_NEAR(t * 1440, c.Hour * 60 + c.Minute, 1e-6) << c.Text;
+    if (ok) {
+      EXPECT_NEAR(t * 1440, c.Hour * 60 + c.Minute, 1e-6) << c.Text;
+    }
   }
 }
 
@@ -45,7 +47,9 @@ TEST(WeatherFieldsTest, ForecastDate) {
   for (const TDateCase& c : cases) {
     TDateTime d = 0;
     EXPECT_EQ(ParseForecastDate(c.Text, d), c.Ok) << c.Text;
-    if (c.Ok) EXPECT_EQ(FormatIsoDate(d), c.Text);
+    if (c.Ok) {
+      EXPECT_EQ(FormatIsoDate(d), c.Text);
+    }
   }
 }
 
@@ -173,7 +177,9 @@ TEST_F(GetWeatherTest, AnswersThatAreNotData) {
     EXPECT_FALSE(Get(false, FDir.Path().string())) << c.Name;
     EXPECT_EQ(WeatherLastError(), c.LastError) << c.Name;
     EXPECT_EQ(FCurrent.temp_C, c.Temperature) << c.Name;
-    for (int d = 0; d < 5; ++d) EXPECT_EQ(FForecast[static_cast<std::size_t>(d)].date.empty(), d >= c.DatesFilled) << c.Name;
+    for (int d = 0; d < 5; ++d) {
+      EXPECT_EQ(FForecast[static_cast<std::size_t>(d)].date.empty(), d >= c.DatesFilled) << c.Name;
+    }
   }
 }
 
@@ -204,7 +210,9 @@ TEST_F(GetWeatherTest, AnswerVariants) {
     EXPECT_TRUE(Get(false, FDir.Path().string())) << c.Name;
     EXPECT_EQ(FCurrent.weatherDesc, c.Desc) << c.Name;
     EXPECT_EQ(FCurrent.temp_C, "18") << c.Name;
-    for (int d = 0; d < 5; ++d) EXPECT_EQ(FForecast[static_cast<std::size_t>(d)].date.empty(), d >= c.Days) << c.Name;
+    for (int d = 0; d < 5; ++d) {
+      EXPECT_EQ(FForecast[static_cast<std::size_t>(d)].date.empty(), d >= c.Days) << c.Name;
+    }
   }
 }
 
@@ -287,7 +295,9 @@ TEST(WeatherTextsTest, ConditionTexts) {
       {&german, "119", "Cloudy", "Cloudy"},
       {&german, "999", "Something new", "Neu"},
   };
-  for (const TConditionCase& c : cases) EXPECT_EQ(WeatherConditionText(*c.Texts, c.Code, c.Desc), c.Expected);
+  for (const TConditionCase& c : cases) {
+    EXPECT_EQ(WeatherConditionText(*c.Texts, c.Code, c.Desc), c.Expected);
+  }
   EXPECT_EQ(WeatherConditionTexts().size(), 48u);
 }
 

@@ -6,6 +6,13 @@
 namespace zentrix {
 namespace {
 
+// Table rows print as their names in test listings.
+template <typename T>
+  requires requires(const T& row) { row.Name; }
+void PrintTo(const T& row, std::ostream* os) {
+  *os << row.Name;
+}
+
 using test::TTestReply;
 
 std::string Meta(std::string_view name, const std::string& value, const char* content = "CONTENT") {
