@@ -50,11 +50,15 @@ TX11AppBarShell::TX11AppBarShell(xcb_connection_t* connection, int screenNumber)
   xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(connection, FEwmh.get());
   if (!xcb_ewmh_init_atoms_replies(FEwmh.get(), cookies, nullptr))
     throw EAppBarError("The X server did not answer for the desktop hints' atoms.");
-  const xcb_intern_atom_cookie_t own =
-      xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(kAutoHideProperty)), kAutoHideProperty);
-  TReply<xcb_intern_atom_reply_t> ownReply(xcb_intern_atom_reply(connection, own, nullptr));
-  if (!ownReply) throw EAppBarError("The X server did not answer for the auto-hide bars' atom.");
-  FAutoHideAtom = ownReply->atom;
+  const auto intern = [connection](const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    TReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    if (!reply) throw EAppBarError(std::string("The X server did not answer for the atom ") + name + ".");
+    return reply->atom;
+  };
+  FAutoHideAtom = intern(kAutoHideProperty);
+  FChangedAtom = intern(kChangedProperty);
 
   AddEventMask(FScreen->root, XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
   FLastWorkArea = ReadWorkArea();
@@ -63,7 +67,7 @@ TX11AppBarShell::TX11AppBarShell(xcb_connection_t* connection, int screenNumber)
                                        nullptr) &&
       active != XCB_WINDOW_NONE) {
     FWatchedActive = active;
-    AddEventMask(active, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    AddEventMask(active, XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
   }
   FFullScreen = ActiveWindowIsFullScreen();
   xcb_flush(connection);
@@ -201,7 +205,7 @@ std::uintptr_t TX11AppBarShell::New(const TAppBarData& data) {
                              {FEwmh->_NET_WM_STATE_SKIP_PAGER, true}}) &&
        ok;
   if (!ok) return 0;
-  FBars[window].Sink = data.Callback;
+  FBars[window] = {data.Callback, {}, FNextOrder++};
   return 1;
 }
 
@@ -220,46 +224,60 @@ std::uintptr_t TX11AppBarShell::SetPos(const TAppBarData& data) {
       StrutForDock(data.Edge <= abeFloat ? static_cast<TAppBarEdge>(data.Edge) : abeFloat, data.Rect, RootSize());
   const std::vector<std::uint32_t> partial(strut.Values.begin(), strut.Values.end());
   const std::vector<std::uint32_t> plain(strut.Values.begin(), strut.Values.begin() + 4);
+  const auto it = FBars.find(data.Window);
+  const bool changed = it == FBars.end() || it->second.Strut != strut;
   bool ok = SetCardinals(data.Window, FEwmh->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL, partial);
   ok = SetCardinals(data.Window, FEwmh->_NET_WM_STRUT, XCB_ATOM_CARDINAL, plain) && ok;
-  if (auto it = FBars.find(data.Window); it != FBars.end() && ok) it->second.Strut = strut;
+  if (it != FBars.end() && ok) it->second.Strut = strut;
+  // The work area does not always show a change (a strip under a longer strut), so other bars
+  // hear of it here. Only a change is announced: bars answer by docking again.
+  if (ok && changed) SetCardinals(FScreen->root, FChangedAtom, XCB_ATOM_WINDOW, {data.Window});
   return ok ? 1 : 0;
 }
 
 TRect TX11AppBarShell::QueryPos(xcb_window_t self, const TRect& rect) const {
   const TSize root = RootSize();
-  std::vector<xcb_window_t> windows;
+  std::vector<xcb_window_t> listed;
   xcb_ewmh_get_windows_reply_t list;
   if (xcb_ewmh_get_client_list_reply(FEwmh.get(), xcb_ewmh_get_client_list(FEwmh.get(), FScreenNumber), &list,
                                      nullptr)) {
-    windows.assign(list.windows, list.windows + list.windows_len);
+    listed.assign(list.windows, list.windows + list.windows_len);
     xcb_ewmh_get_windows_reply_wipe(&list);
   }
+  // A strut counts from the root's edge, so a bar docked below another reserves the other's
+  // strip too. Bars therefore yield only to the bars that docked before them, in the order the
+  // window manager took them on (its client list is in mapping order), then in the order this
+  // program registered its own.
+  const auto rank = [&](xcb_window_t w) {
+    const auto at = std::find(listed.begin(), listed.end(), w);
+    const auto own = FBars.find(w);
+    return std::pair{at - listed.begin(), own != FBars.end() ? own->second.Order : ~std::uint64_t{0}};
+  };
+  std::vector<xcb_window_t> windows = listed;
   for (const auto& [window, bar] : FBars) windows.push_back(window);
   std::sort(windows.begin(), windows.end());
   windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
 
   TRect r = rect;
+  std::array<std::uint32_t, 4> known{};
   for (xcb_window_t window : windows) {
-    if (window == self) continue;
     std::vector<std::uint32_t> values = GetCardinals(window, FEwmh->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL);
     if (values.empty()) values = GetCardinals(window, FEwmh->_NET_WM_STRUT, XCB_ATOM_CARDINAL);
-    r = LeaveOutStrut(r, StrutFromProperty(values, root), root);
+    const TNetWmStrut strut = StrutFromProperty(values, root);
+    for (std::size_t side = 0; side < 4; ++side) known[side] = std::max(known[side], strut.Values[side]);
+    if (window != self && rank(window) < rank(self)) r = LeaveOutStrut(r, strut, root);
   }
 
-  // The work area also counts strips of windows outside the client list. It includes this bar's
-  // own strip, which must not push the bar away from itself: a side counts only where something
-  // reserves more than this bar does.
+  // The work area also counts strips that no window we can see reserves (a panel outside the
+  // client list): a side counts where it reserves more than every strut we know of.
   if (!ReadWorkArea().empty()) {
     const TRect work = WorkArea();
-    TNetWmStrut own;
-    if (auto it = FBars.find(self); it != FBars.end()) own = it->second.Strut;
     const std::int64_t left = work.Left, top = work.Top;
     const std::int64_t right = std::int64_t{root.cx} - work.Right, bottom = std::int64_t{root.cy} - work.Bottom;
-    if (left > own.Values[0]) r.Left = std::max(r.Left, work.Left);
-    if (right > own.Values[1]) r.Right = std::min(r.Right, work.Right);
-    if (top > own.Values[2]) r.Top = std::max(r.Top, work.Top);
-    if (bottom > own.Values[3]) r.Bottom = std::min(r.Bottom, work.Bottom);
+    if (left > known[0]) r.Left = std::max(r.Left, work.Left);
+    if (right > known[1]) r.Right = std::min(r.Right, work.Right);
+    if (top > known[2]) r.Top = std::max(r.Top, work.Top);
+    if (bottom > known[3]) r.Bottom = std::min(r.Bottom, work.Bottom);
   }
   return r;
 }
@@ -302,11 +320,11 @@ bool TX11AppBarShell::ActiveWindowIsFullScreen() {
   return std::find(states.begin(), states.end(), FEwmh->_NET_WM_STATE_FULLSCREEN) != states.end();
 }
 
-void TX11AppBarShell::NotifyAll(TAppBarNotification code, std::intptr_t lParam) {
+void TX11AppBarShell::NotifyAll(TAppBarNotification code, std::intptr_t lParam, xcb_window_t except) {
   // A bar answering may register or remove bars: tell the ones registered now.
   std::vector<TAppBarNotifySink*> sinks;
   for (const auto& [window, bar] : FBars)
-    if (bar.Sink) sinks.push_back(bar.Sink);
+    if (bar.Sink && window != except) sinks.push_back(bar.Sink);
   for (TAppBarNotifySink* sink : sinks) sink->AppBarNotify(code, lParam);
 }
 
@@ -318,6 +336,18 @@ bool TX11AppBarShell::HandleEvent(const xcb_generic_event_t* event) {
     if (e->window != FScreen->root) return false;
     FRootSize = {e->width, e->height};
     NotifyAll(TAppBarNotification::abnPosChanged, 0);
+    return true;
+  }
+  if (type == XCB_UNMAP_NOTIFY || type == XCB_DESTROY_NOTIFY) {
+    // A full-screen window that goes away may leave _NET_ACTIVE_WINDOW naming it for a while.
+    const xcb_window_t gone = type == XCB_UNMAP_NOTIFY ? reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window
+                                                       : reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
+    if (gone != FWatchedActive || gone == XCB_WINDOW_NONE) return false;
+    FWatchedActive = XCB_WINDOW_NONE;
+    if (FFullScreen) {
+      FFullScreen = false;
+      NotifyAll(TAppBarNotification::abnFullScreenApp, 0);
+    }
     return true;
   }
   if (type != XCB_PROPERTY_NOTIFY) return false;
@@ -334,12 +364,21 @@ bool TX11AppBarShell::HandleEvent(const xcb_generic_event_t* event) {
     }
     return true;
   }
+  if (e->window == FScreen->root && (e->atom == FChangedAtom || e->atom == FEwmh->_NET_CLIENT_LIST)) {
+    if (e->atom == FChangedAtom && e->state == XCB_PROPERTY_DELETE) return true;
+    // A bar that changed its own strip needs no telling; the others dock again.
+    const std::vector<std::uint32_t> changed = GetCardinals(FScreen->root, FChangedAtom, XCB_ATOM_WINDOW);
+    const xcb_window_t source = e->atom == FChangedAtom && !changed.empty() ? changed[0] : XCB_WINDOW_NONE;
+    NotifyAll(TAppBarNotification::abnPosChanged, 0, source);
+    return true;
+  }
   if (e->window == FScreen->root && e->atom == FEwmh->_NET_ACTIVE_WINDOW) {
     xcb_window_t active = XCB_WINDOW_NONE;
     if (!xcb_ewmh_get_active_window_reply(FEwmh.get(), xcb_ewmh_get_active_window(FEwmh.get(), FScreenNumber),
                                           &active, nullptr))
       active = XCB_WINDOW_NONE;
-    if (active != FWatchedActive && active != XCB_WINDOW_NONE) AddEventMask(active, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    if (active != FWatchedActive && active != XCB_WINDOW_NONE)
+      AddEventMask(active, XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
     FWatchedActive = active;
     recheckFullScreen = true;
   } else if (e->window == FWatchedActive && e->atom == FEwmh->_NET_WM_STATE) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,11 +45,14 @@ public:
 
   // The root-window property that lists the auto-hide bar of each edge (left, top, right, bottom).
   static constexpr const char* kAutoHideProperty = "_ZENTRIX_APPBAR_AUTOHIDE";
+  // The root-window property naming the last bar whose reserved strip changed.
+  static constexpr const char* kChangedProperty = "_ZENTRIX_APPBAR_CHANGED";
 
 private:
   struct TBar {
     TAppBarNotifySink* Sink = nullptr;
     TNetWmStrut Strut;
+    std::uint64_t Order = 0;  // registration order within this program
   };
 
   bool Check(xcb_void_cookie_t cookie) const;
@@ -72,7 +76,7 @@ private:
   TSize RootSize() const;
   std::vector<std::uint32_t> ReadWorkArea() const;
   bool ActiveWindowIsFullScreen();
-  void NotifyAll(TAppBarNotification code, std::intptr_t lParam);
+  void NotifyAll(TAppBarNotification code, std::intptr_t lParam, xcb_window_t except = XCB_WINDOW_NONE);
 
   xcb_connection_t* FConnection;
   int FScreenNumber;
@@ -80,7 +84,9 @@ private:
   TSize FRootSize;
   std::unique_ptr<xcb_ewmh_connection_t> FEwmh;
   xcb_atom_t FAutoHideAtom = XCB_ATOM_NONE;
+  xcb_atom_t FChangedAtom = XCB_ATOM_NONE;
   std::map<xcb_window_t, TBar> FBars;
+  std::uint64_t FNextOrder = 0;
   xcb_window_t FWatchedActive = XCB_WINDOW_NONE;
   bool FFullScreen = false;
   std::vector<std::uint32_t> FLastWorkArea;
