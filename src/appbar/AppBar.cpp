@@ -36,7 +36,7 @@ TAppBarEdge TAppBar::Edge() const { return FabEdgeProposedPrev != abeUnknown ? F
 
 void TAppBar::SetSlideTime(std::int32_t ms) {
   FABS.nTimerInterval = ms;
-  FWindow.SetTimer(TAppBarTimer::attCheck, ms, true);
+  FWindow.SetTimer(TAppBarTimer::attCheck, ms, FCheckTimerEnabled);
 }
 
 void TAppBar::SetReactionTime(std::int32_t ms) {
@@ -196,6 +196,7 @@ bool TAppBar::SaveSettings() {
 }
 
 void TAppBar::Create() {
+  FCheckTimerEnabled = true;
   FWindow.SetTimer(TAppBarTimer::attCheck, FABS.nTimerInterval, true);
   FReactionTimerEnabled = false;
   FWindow.SetTimer(TAppBarTimer::attReaction, FReactionTime, false);
@@ -212,6 +213,7 @@ void TAppBar::Create() {
 }
 
 void TAppBar::Destroy() {
+  FCheckTimerEnabled = false;
   FWindow.SetTimer(TAppBarTimer::attCheck, FABS.nTimerInterval, false);
   FReactionTimerEnabled = false;
   FWindow.SetTimer(TAppBarTimer::attReaction, FReactionTime, false);

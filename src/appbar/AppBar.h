@@ -76,7 +76,8 @@ public:
   virtual bool LoadSettings();
   virtual bool SaveSettings();
 
-  // The window was created (before it is first shown): timers, registration, docking.
+  // The window was created (before it is first shown): timers, registration, docking. It also
+  // posts a task to the window that refers to this bar: the bar must outlive the window's loop.
   void Create();
   // The window is going away: stores the record and unregisters.
   void Destroy();
@@ -122,6 +123,7 @@ private:
   bool FbFullScreenAppOpen = false;
   bool FbAutoHideIsVisible = false;
   std::int32_t FReactionTime = 1000;
+  bool FCheckTimerEnabled = false;
   bool FReactionTimerEnabled = false;
   std::filesystem::path FSettingsFile;
 };

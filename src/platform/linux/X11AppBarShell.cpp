@@ -368,7 +368,7 @@ bool TX11AppBarShell::HandleEvent(const xcb_generic_event_t* event) {
     if (e->atom == FChangedAtom && e->state == XCB_PROPERTY_DELETE) return true;
     // A bar that changed its own strip needs no telling; the others dock again.
     const std::vector<std::uint32_t> changed = GetCardinals(FScreen->root, FChangedAtom, XCB_ATOM_WINDOW);
-    const xcb_window_t source = e->atom == FChangedAtom && !changed.empty() ? changed[0] : XCB_WINDOW_NONE;
+    const xcb_window_t source = e->atom == FChangedAtom && !changed.empty() ? changed[0] : xcb_window_t{XCB_WINDOW_NONE};
     NotifyAll(TAppBarNotification::abnPosChanged, 0, source);
     return true;
   }
