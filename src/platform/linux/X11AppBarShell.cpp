@@ -104,8 +104,11 @@ void TX11AppBarShell::AddEventMask(xcb_window_t window, std::uint32_t mask) {
 
 std::vector<std::uint32_t> TX11AppBarShell::GetCardinals(xcb_window_t window, xcb_atom_t property,
                                                          xcb_atom_t type) const {
-  TReply<xcb_get_property_reply_t> reply(
-      xcb_get_property_reply(FConnection, xcb_get_property(FConnection, 0, window, property, type, 0, 1024), nullptr));
+  return Cardinals(xcb_get_property(FConnection, 0, window, property, type, 0, 1024), type);
+}
+
+std::vector<std::uint32_t> TX11AppBarShell::Cardinals(xcb_get_property_cookie_t cookie, xcb_atom_t type) const {
+  TReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(FConnection, cookie, nullptr));
   if (!reply || reply->type != type || reply->format != 32) return {};
   const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
   const int count = xcb_get_property_value_length(reply.get()) / 4;
@@ -260,9 +263,17 @@ TRect TX11AppBarShell::QueryPos(xcb_window_t self, const TRect& rect) const {
 
   TRect r = rect;
   std::array<std::uint32_t, 4> known{};
-  for (xcb_window_t window : windows) {
-    std::vector<std::uint32_t> values = GetCardinals(window, FEwmh->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL);
-    if (values.empty()) values = GetCardinals(window, FEwmh->_NET_WM_STRUT, XCB_ATOM_CARDINAL);
+  // Both struts of every window asked at once: one round trip, however many windows there are.
+  std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> cookies;
+  for (xcb_window_t window : windows)
+    cookies.emplace_back(
+        xcb_get_property(FConnection, 0, window, FEwmh->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL, 0, 12),
+        xcb_get_property(FConnection, 0, window, FEwmh->_NET_WM_STRUT, XCB_ATOM_CARDINAL, 0, 4));
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const xcb_window_t window = windows[i];
+    std::vector<std::uint32_t> values = Cardinals(cookies[i].first);
+    std::vector<std::uint32_t> plain = Cardinals(cookies[i].second);
+    if (values.empty()) values = std::move(plain);
     const TNetWmStrut strut = StrutFromProperty(values, root);
     for (std::size_t side = 0; side < 4; ++side) known[side] = std::max(known[side], strut.Values[side]);
     if (window != self && rank(window) < rank(self)) r = LeaveOutStrut(r, strut, root);

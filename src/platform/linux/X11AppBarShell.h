@@ -59,6 +59,8 @@ private:
   bool IsMapped(xcb_window_t window) const;
   bool Exists(xcb_window_t window) const;
   std::vector<std::uint32_t> GetCardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const;
+  // The 32-bit values of a property reply of the given type; none for another type or format.
+  std::vector<std::uint32_t> Cardinals(xcb_get_property_cookie_t cookie, xcb_atom_t type = XCB_ATOM_CARDINAL) const;
   bool SetCardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const std::vector<std::uint32_t>& values);
   // Adds or removes _NET_WM_STATE atoms: on the property before the window is mapped, by asking
   // the window manager afterwards.
