@@ -32,15 +32,15 @@ struct TSysOptions {
 
 TSysOptions TakeOptions(std::vector<std::string>& args) {
   TSysOptions o;
-  if (auto root = TakeOption(args, "root")) o.Root = *root;
-  o.CpuidDump = TakeOption(args, "cpuid-dump");
-  if (auto mhz = TakeOption(args, "mhz")) {
+  if (auto root = TakeOption(args, "--root")) o.Root = *root;
+  o.CpuidDump = TakeOption(args, "--cpuid-dump");
+  if (auto mhz = TakeOption(args, "--mhz")) {
     const std::int64_t value = ParseInteger(*mhz, "MHZ");
     if (value < 0 || value > 100000) throw EUsage("MHZ must be 0 to 100000");
     o.Mhz = static_cast<std::uint32_t>(value);
   }
-  if (auto now = TakeOption(args, "now")) o.Now = ParseInstant(*now, "NOW");
-  if (auto tz = TakeOption(args, "tz")) o.TZ = *tz;
+  if (auto now = TakeOption(args, "--now")) o.Now = ParseInstant(*now, "NOW");
+  if (auto tz = TakeOption(args, "--tz")) o.TZ = *tz;
   else if (const char* env = std::getenv("TZ")) o.TZ = std::string(env);
   return o;
 }
@@ -154,7 +154,7 @@ int RunSysinfo(const std::vector<std::string>& argsIn, TCliIo& io) {
 
 int RunBalloon(const std::vector<std::string>& argsIn, TCliIo& io) {
   std::vector<std::string> args = argsIn;
-  const auto df = TakeOption(args, "df");
+  const auto df = TakeOption(args, "--df");
   const TSysOptions o = TakeOptions(args);
   if (args.empty()) throw EUsage("missing arguments");
   const std::string what = args[0];
