@@ -28,7 +28,8 @@ void ParseProcStat(std::string_view text, long ticksPerSecond, std::vector<TProc
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (line.size() < 4 || line.substr(0, 3) != "cpu") continue;
+    // "cpuN" only: the summary line "cpu  ..." must not pass for a processor.
+    if (line.size() < 4 || line.substr(0, 3) != "cpu" || line[3] < '0' || line[3] > '9') continue;
     std::string_view rest;
     const auto id = systext::ParseUnsigned(line.substr(3), &rest);
     if (!id || *id > 1'000'000 || rest.empty() || (rest.front() != ' ' && rest.front() != '\t')) continue;
@@ -72,10 +73,11 @@ std::int32_t RoundHalfEven(double value) {
 
 std::int32_t LoadPercent(std::int64_t idleDelta, std::int64_t elapsed) {
   if (elapsed <= 0) return 0;
-  const double idleShare = static_cast<double>(idleDelta) / static_cast<double>(elapsed);
-  // Idle counters of different processors are sampled a moment apart, and iowait may even step
-  // back, so the share can leave 0..1 by a little: keep the result a percentage.
-  return std::clamp(RoundHalfEven((1.0 - idleShare) * 100.0), 0, 100);
+  // Busy time first, in whole units, so that exact halves stay exact. Idle counters of different
+  // processors are sampled a moment apart, and iowait may even step back, so the share can leave
+  // 0..1 by a little: keep the result a percentage.
+  const double busy = static_cast<double>(elapsed) - static_cast<double>(idleDelta);
+  return std::clamp(RoundHalfEven(busy * 100.0 / static_cast<double>(elapsed)), 0, 100);
 }
 
 std::int32_t AverageLoad(const TCPUUsages& loads) {
@@ -107,9 +109,9 @@ void TValtri_CPUUsage::SetActive(bool active) {
 }
 
 bool TValtri_CPUUsage::ReadIdleTimes() {
+  std::fill(FSeen.begin(), FSeen.end(), false);
   if (!systext::ReadFileInto(FStatPath, FBuffer)) return false;
   ParseProcStat(FBuffer, FTicksPerSecond, FParsed);
-  std::fill(FSeen.begin(), FSeen.end(), false);
   // A processor that went offline is simply absent from the reading.
   for (const TProcessorIdle& p : FParsed) {
     const auto it = std::lower_bound(FIds.begin(), FIds.end(), p.Id);

@@ -285,7 +285,7 @@ void TValtri_TimeZone::RefreshData() {
       name = value;
       file = FRoot + "/usr/share/zoneinfo/" + value;
     }
-    if (!file.empty() && access(file.c_str(), R_OK) != 0) {
+    if (file.empty() || access(file.c_str(), R_OK) != 0) {
       // Not a zone file: TZ may hold the rule itself ("CET-1CEST,M3.5.0,M10.5.0/3").
       ApplyRule(ParsePosixTZ(value), value);
       FDA = true;
