@@ -176,7 +176,7 @@ int RunBalloon(const std::vector<std::string>& argsIn, TCliIo& io) {
       b = CpuBalloon(cpu, texts);
     } else if (what == "date") {
       const std::int64_t format = df ? ParseInteger(*df, "DF") : 0;
-      // The Hebrew date text is not available here; DF 1 lines carry the day names alone.
+      if (format == 1) throw EUsage("the Hebrew date format (DF 1) is not available here");
       b = DateBalloon(clock, static_cast<int>(format), [&](TDateTime d) { return FallbackDayName(d, texts); },
                       TDayText{}, texts);
     } else if (what == "memory") {

@@ -106,7 +106,8 @@ std::uint64_t UserAddressTop() {
 #endif
 }
 
-TValtri_Memory::TValtri_Memory(std::string root) : FRoot(std::move(root)) {
+TValtri_Memory::TValtri_Memory(std::string root)
+    : FRoot(std::move(root)), FMemInfoPath(FRoot + "/proc/meminfo"), FStatmPath(FRoot + "/proc/self/statm") {
   FSpace.PageSize = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
   FSpace.MaxAppAddress = UserAddressTop();
   // A system setting, not a live figure: read once.
@@ -117,8 +118,8 @@ TValtri_Memory::TValtri_Memory(std::string root) : FRoot(std::move(root)) {
 void TValtri_Memory::RefreshData() {
   TValtri_Component::RefreshData();
   TMemInfo info;
-  if (systext::ReadFileInto(FRoot + "/proc/meminfo", FBuffer)) ParseMemInfo(FBuffer, info);
-  if (systext::ReadFileInto(FRoot + "/proc/self/statm", FBuffer))
+  if (systext::ReadFileInto(FMemInfoPath, FBuffer)) ParseMemInfo(FBuffer, info);
+  if (systext::ReadFileInto(FStatmPath, FBuffer))
     if (const auto size = ParseStatmSize(FBuffer, FSpace.PageSize)) FSpace.MappedSize = *size;
   rlimit limit{};
   FSpace.Limit = getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY

@@ -92,6 +92,7 @@ public:
 
 private:
   std::string FRoot;
+  std::string FMemInfoPath, FStatmPath;
   TMemoryStatus FStatus;
   TAddressSpace FSpace;
   std::string FBuffer;

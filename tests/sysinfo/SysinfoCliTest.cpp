@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCliCase{"UnknownBalloon", {"balloon", "weather"}, 2, ""},
         TCliCase{"CountdownWithoutName", {"balloon", "countdown"}, 2, ""},
         TCliCase{"BadCountdownDate", {"balloon", "countdown", "x", "soon"}, 2, ""},
+        TCliCase{"HebrewDatesUnavailable", {"balloon", "date", "--df", "1"}, 2, ""},
         TCliCase{"BadMhz", {"balloon", "cpu", "--mhz", "fast"}, 2, ""},
         TCliCase{"MissingRootValue", {"sysinfo", "power", "--root"}, 2, ""},
         TCliCase{"MissingDump", {"sysinfo", "cpu", "--cpuid-dump", "/nonexistent/dump"}, 1, ""},
