@@ -90,7 +90,8 @@ std::string GetMACAddresses(const std::string& root = {});
 // are minutes to add to local time to get UTC.
 class TValtri_TimeZone : public TValtri_Component {
 public:
-  // tz: the TZ environment value, if any. Without it the zone is /etc/localtime under root.
+  // tz: the TZ environment value, if any (empty counts as unset). Without it the zone is
+  // /etc/localtime under root.
   explicit TValtri_TimeZone(std::string root = {}, std::optional<std::string> tz = std::nullopt,
                             const TClock& clock = SystemClock());
 
