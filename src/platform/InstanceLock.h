@@ -14,8 +14,9 @@ public:
   TInstanceLock(const TInstanceLock&) = delete;
   TInstanceLock& operator=(const TInstanceLock&) = delete;
 
-  // True when this process now holds the lock on file (created when missing).
-  bool TryAcquire(const std::filesystem::path& file);
+  enum class TResult { lrAcquired, lrHeldElsewhere, lrFailed };
+  // Takes the lock on file (created when missing). lrFailed: the file cannot be opened at all.
+  TResult TryAcquire(const std::filesystem::path& file);
   bool Held() const { return FFd >= 0; }
   void Release();
 

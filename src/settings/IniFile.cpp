@@ -5,7 +5,9 @@
 namespace zentrix {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -39,13 +41,13 @@ std::string FromDisk(std::string_view value) {
 }  // namespace
 
 TIniFile TIniFile::Parse(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 3) == kByteOrderMark) text.remove_prefix(3);
   TIniFile ini;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     const std::string_view trimmed = Trim(line);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
@@ -79,6 +81,8 @@ std::string TIniFile::Serialize() const {
       out += '\n';
     }
   }
+  // Text that itself starts like a byte-order mark keeps it only behind a real one.
+  if (out.compare(0, 3, kByteOrderMark) == 0) out.insert(0, kByteOrderMark);
   return out;
 }
 
