@@ -14,6 +14,7 @@ namespace {
 
 constexpr quint32 kMagic = 0x5A4E5452;  // "ZNTR"
 constexpr qint64 kMaxMessage = 64 * 1024;
+constexpr const char* kOversized = "zentrixOversized";
 
 }  // namespace
 
@@ -70,14 +71,20 @@ void TSingleInstanceGuard::Accept() {
   while (QLocalSocket* socket = FServer->nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Receive(socket); });
     connect(socket, &QLocalSocket::readyRead, socket, [socket] {
-      if (socket->bytesAvailable() > kMaxMessage) socket->abort();
+      if (socket->bytesAvailable() > kMaxMessage && !socket->property(kOversized).toBool()) {
+        socket->setProperty(kOversized, true);
+        // Not from inside the socket's own signal: the socket still reads after it returns.
+        QMetaObject::invokeMethod(socket, &QLocalSocket::abort, Qt::QueuedConnection);
+      }
     });
   }
 }
 
 void TSingleInstanceGuard::Receive(QLocalSocket* socket) {
-  const QByteArray message = socket->readAll();
   socket->deleteLater();
+  // An oversized message is being cut off by abort(): nothing in it counts.
+  if (socket->property(kOversized).toBool() || !socket->isOpen()) return;
+  const QByteArray message = socket->readAll();
   if (message.size() > kMaxMessage) return;
   QDataStream in(message);
   in.setVersion(QDataStream::Qt_6_0);
