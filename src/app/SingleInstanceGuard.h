@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include "platform/InstanceLock.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace zentrix {
+
+// One bar per user session. The first start takes a lock in the session's runtime folder and
+// listens on a local socket named after the application title; a later start finds the lock
+// held, hands its command line to the first over the socket and is told to end. The lock goes
+// with its holder, so a socket left behind by a crashed run is removed by the next first start.
+class TSingleInstanceGuard : public QObject {
+  Q_OBJECT
+
+public:
+  explicit TSingleInstanceGuard(const QString& title, QObject* parent = nullptr);
+  ~TSingleInstanceGuard() override;
+
+  // True: this process is the one instance and now listens. False: another instance runs and
+  // has been handed arguments; the caller ends at once with status 0. Touches no file then.
+  bool Claim(const QStringList& arguments);
+
+  // The socket's full path: <runtime folder>/<title>.
+  QString ServerName() const;
+
+signals:
+  // A later start asked this instance to come to the front; arguments is its command line.
+  void ActivateRequested(const QStringList& arguments);
+
+private:
+  void Accept();
+  void Receive(QLocalSocket* socket);
+  bool HandOver(const QStringList& arguments) const;
+
+  QString FTitle;
+  platform::TInstanceLock FLock;
+  QLocalServer* FServer = nullptr;
+};
+
+}  // namespace zentrix
