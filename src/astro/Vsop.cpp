@@ -1,0 +1,62 @@
+#include "astro/Vsop.h"
+
+#include <cmath>
+
+#include "astro/AstroTables.h"
+
+namespace zentrix {
+namespace {
+
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr long double kArcsecond = kPi / (180.0L * 3600.0L);
+
+TVSOPTerm TermOf(const astro::TVsopSeries* series, int index, int power) {
+  if (power < 0 || power > 5 || index < 0 || index >= series[power].Count) return {};
+  const astro::TVsopTermData& t = series[power].Terms[index];
+  return {t.A, t.B, t.C};
+}
+
+}  // namespace
+
+long double TVSOP::Millennia() const { return (static_cast<long double>(FDate) - 36526.5L) / 365250.0L; }
+
+long double TVSOP::Sum(TTermFn term) const {
+  const long double t = Millennia();
+  const double td = static_cast<double>(t);
+  long double result = 0;
+  long double tp = 1;
+  for (int power = 0; power <= 5; ++power) {
+    // Each series ends with its first all-zero term; the cosines are taken in double, which
+    // keeps its argument error far below the terms' own accuracy.
+    double sum = 0;
+    for (int index = 0;; ++index) {
+      const TVSOPTerm x = (this->*term)(index, power);
+      const double value =
+          static_cast<double>(x.A) * std::cos(static_cast<double>(x.B) + static_cast<double>(x.C) * td);
+      if (value == 0 && x.A == 0) break;
+      sum += value;
+    }
+    result += sum * tp;
+    tp *= t;
+  }
+  return result * 1e-8L;
+}
+
+long double TVSOP::Longitude() const { return Sum(&TVSOP::LongitudeTerm); }
+long double TVSOP::Latitude() const { return Sum(&TVSOP::LatitudeTerm); }
+long double TVSOP::Radius() const { return Sum(&TVSOP::RadiusTerm); }
+
+void TVSOP::DynamicToFK5(long double& longitude, long double& latitude) const {
+  const long double T = 10 * Millennia();
+  const long double l = longitude - (1.397L * T + 0.00031L * T * T) * kPi / 180;
+  const long double c = std::cos(l);
+  const long double s = std::sin(l);
+  longitude += (-0.09033L + 0.03916L * (c + s) * std::tan(latitude)) * kArcsecond;
+  latitude += 0.03916L * (c - s) * kArcsecond;
+}
+
+TVSOPTerm TVSOPEarth::LongitudeTerm(int index, int power) const { return TermOf(astro::kVsopEarthL, index, power); }
+TVSOPTerm TVSOPEarth::LatitudeTerm(int index, int power) const { return TermOf(astro::kVsopEarthB, index, power); }
+TVSOPTerm TVSOPEarth::RadiusTerm(int index, int power) const { return TermOf(astro::kVsopEarthR, index, power); }
+
+}  // namespace zentrix
