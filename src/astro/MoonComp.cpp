@@ -19,6 +19,14 @@ constexpr int kMaxTermMonths = 14;
 
 [[noreturn]] void NoDateTime() { throw E_OutOfAlgorithmRange("No TDateTime possible"); }
 
+// Searches run only where their answer can be a date of years 1 to 9999 (with a month's margin);
+// far outside, every step costs as much and none can succeed.
+constexpr TDateTime kFirstSearchDay = -693593 - 60;
+constexpr TDateTime kLastSearchDay = 2958465 + 60;
+void CheckSearchDay(TDateTime day) {
+  if (!(day >= kFirstSearchDay && day <= kLastSearchDay)) NoDateTime();
+}
+
 double SinDeg(double degrees) { return std::sin(degrees * kRad); }
 double CosDeg(double degrees) { return std::cos(degrees * kRad); }
 
@@ -74,6 +82,7 @@ TDateTime PrincipalPhaseInstant(int phase, TDateTime day) {
 }
 
 TDateTime IntermediatePhaseInstant(int phase, TDateTime day) {
+  CheckSearchDay(day);
   const double target = phase * kSynodicMonth / 8;
   double x = day;
   for (int i = 0; i < kMaxAgeIterations; ++i) {
@@ -160,6 +169,7 @@ TDateTime PhaseInstant(int phase, TDateTime day) {
 }
 
 TDateTime PhaseAtOrAfter(int phase, TDateTime day) {
+  CheckSearchDay(day);
   TDateTime b = day - 28;
   for (int i = 0; i < kMaxSearchSteps; ++i) {
     const TDateTime r = PhaseInstant(phase, b);
@@ -171,6 +181,7 @@ TDateTime PhaseAtOrAfter(int phase, TDateTime day) {
 }
 
 TDateTime PhaseAtOrBefore(int phase, TDateTime day) {
+  CheckSearchDay(day);
   TDateTime b = day + 28;
   for (int i = 0; i < kMaxSearchSteps; ++i) {
     const TDateTime r = PhaseInstant(phase, b);

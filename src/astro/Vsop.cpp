@@ -26,15 +26,15 @@ long double TVSOP::Sum(TTermFn term) const {
   long double result = 0;
   long double tp = 1;
   for (int power = 0; power <= 5; ++power) {
-    // Each series ends with its first all-zero term; the cosines are taken in double, which
-    // keeps its argument error far below the terms' own accuracy.
+    // Each series ends with its first all-zero term. The end is recognised by the term itself,
+    // not by its contribution: for a NaN date every contribution is NaN and the sum would never
+    // end. The cosines are taken in double, whose argument error stays far below the terms' own
+    // accuracy.
     double sum = 0;
     for (int index = 0;; ++index) {
       const TVSOPTerm x = (this->*term)(index, power);
-      const double value =
-          static_cast<double>(x.A) * std::cos(static_cast<double>(x.B) + static_cast<double>(x.C) * td);
-      if (value == 0 && x.A == 0) break;
-      sum += value;
+      if (x.A == 0) break;
+      sum += static_cast<double>(x.A) * std::cos(static_cast<double>(x.B) + static_cast<double>(x.C) * td);
     }
     result += sum * tp;
     tp *= t;
