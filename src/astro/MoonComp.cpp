@@ -201,6 +201,7 @@ TDateTime SunsetTime(double longitudeWest, double latitude, TDateTime day) {
 }
 
 TDateTime SolarLongitudeTime(int year, int n) {
+  if (year < 1 || year > 9999) throw EConvertError("Invalid year");
   if (n < 0 || n > 23) throw E_OutOfAlgorithmRange("Out of range of the algorithm");
   const long double target = 15.0L * n;
   const double b = n * 15.218424583333333 + 80;

@@ -65,6 +65,9 @@ TDateTime PassoverDate(int year) {
 }
 
 int HebrewYearType(int hebrewYear) {
+  // Years whose Passovers lie before the algorithm's range (and far below, where H - 3761
+  // would not fit an int).
+  if (hebrewYear < 359 + 3761) throw E_OutOfAlgorithmRange("Out of range of the algorithm");
   const double length =
       std::round(PassoverDate(hebrewYear - 3760) - PassoverDate(hebrewYear - 3761));
   for (int type = 0; type < 6; ++type)
@@ -122,6 +125,7 @@ TDateTime ToBeijingTime(TDateTime utc) { return utc + BeijingOffset(utc); }
 TDateTime FromBeijingTime(TDateTime beijing) { return beijing - BeijingOffset(beijing); }
 
 TDateTime ChineseNewYearDate(int year) {
+  if (year < 1 || year > 9999) throw EConvertError("Invalid year");
   // The two winter solstices around the year, then the months after the first one.
   const double s1 = TermOnOrAfter(CalendarToDay(year - 1, 12, 15));
   const double s2 = TermOnOrAfter(CalendarToDay(year, 12, 15));

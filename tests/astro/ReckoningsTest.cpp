@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "astro/Moon.h"
+#include "astro/MoonComp.h"
 #include "astro/Reckonings.h"
 #include "core/InterfaceTexts.h"
 
@@ -126,6 +129,15 @@ TEST(ReckoningErrorsTest, OutOfRangeYears) {
   EXPECT_THROW(EasterSunday(10000), EConvertError);
   EXPECT_THROW(HebrewDate(-1e9), EConvertError);
   EXPECT_THROW(ChineseNewYearDate(0), EConvertError);
+  // The extremes of int, where a year minus one would overflow.
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  EXPECT_THROW(HebrewYearType(kMin), E_OutOfAlgorithmRange);
+  EXPECT_THROW(HebrewYearType(kMax), EConvertError);
+  EXPECT_THROW(ChineseNewYearDate(kMin), EConvertError);
+  EXPECT_THROW(SolarLongitudeTime(kMin, 20), EConvertError);
+  EXPECT_THROW(PassoverDate(kMax), EConvertError);
+  EXPECT_THROW(EasterSunday(kMax), EConvertError);
 }
 
 TEST(ReckoningErrorsTest, FarYearsStayRealDates) {
