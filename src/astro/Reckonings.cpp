@@ -49,7 +49,9 @@ TDateTime PassoverDate(int year) {
   const std::int64_t a = (12 * y + 12) % 19;
   const std::int64_t b = y % 4;
   const double Q = a * 1.554241796621 - 1.904412361576 + b * 0.25 - y * 0.003177794022 + S;
-  const auto I = static_cast<std::int64_t>(std::trunc(Q));
+  // The whole days of Q are its floor: before 1583 Q can be negative, and truncating it there
+  // would put Passover a day or two late in about one year in seventy.
+  const auto I = static_cast<std::int64_t>(std::floor(Q));
   const double f = Q - static_cast<double>(I);
   const std::int64_t w = ((I + 3 * y + 5 * b - S + 2) % 7 + 7) % 7;
   int r = 22;

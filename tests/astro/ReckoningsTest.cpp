@@ -88,6 +88,14 @@ INSTANTIATE_TEST_SUITE_P(
                       THebrewCase{"EveningOfNewCivilYearsEve", EncodeDate(2013, 12, 31) + 0.75, 5774, 10, 29}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(PassoverTest, JulianCenturiesWhereTheMoonTermIsNegative) {
+  // Julian calendar dates; here Gauss's quantity is below zero and its whole days are its floor.
+  const struct {
+    int Year, Month, Day;
+  } cases[] = {{1003, 3, 20}, {1006, 3, 17}, {1581, 3, 19}, {1000, 3, 23}};
+  for (const auto& c : cases) EXPECT_EQ(PassoverDate(c.Year), CalendarToDay(c.Year, c.Month, c.Day)) << c.Year;
+}
+
 TEST(HebrewDateTest, PassoverAndNewYearLandOnTheirDays) {
   // Walks the table of month lengths through two centuries: a wrong length moves these days.
   for (int year = 1900; year <= 2100; ++year) {
