@@ -20,21 +20,32 @@ TVSOPTerm TermOf(const astro::TVsopSeries* series, int index, int power) {
 
 long double TVSOP::Millennia() const { return (static_cast<long double>(FDate) - 36526.5L) / 365250.0L; }
 
-long double TVSOP::Sum(TTermFn term) const {
+bool TVSOP::Table(TSeries, int, TSeriesTable&) const { return false; }
+
+long double TVSOP::Sum(TSeries series, TTermFn term) const {
   const long double t = Millennia();
   const double td = static_cast<double>(t);
   long double result = 0;
   long double tp = 1;
   for (int power = 0; power <= 5; ++power) {
-    // Each series ends with its first all-zero term. The end is recognised by the term itself,
-    // not by its contribution: for a NaN date every contribution is NaN and the sum would never
-    // end. The cosines are taken in double, whose argument error stays far below the terms' own
-    // accuracy.
+    // The cosines are taken in double, whose argument error stays far below the terms' own
+    // accuracy; the powers of t and the total in extended precision.
     double sum = 0;
-    for (int index = 0;; ++index) {
-      const TVSOPTerm x = (this->*term)(index, power);
-      if (x.A == 0) break;
-      sum += static_cast<double>(x.A) * std::cos(static_cast<double>(x.B) + static_cast<double>(x.C) * td);
+    TSeriesTable table;
+    if (Table(series, power, table)) {
+      for (int index = 0; index < table.Count; ++index) {
+        const astro::TVsopTermData& x = table.Terms[index];
+        sum += x.A * std::cos(x.B + x.C * td);
+      }
+    } else {
+      // Each series ends with its first all-zero term. The end is recognised by the term
+      // itself, not by its contribution: for a NaN date every contribution is NaN and the sum
+      // would never end.
+      for (int index = 0;; ++index) {
+        const TVSOPTerm x = (this->*term)(index, power);
+        if (x.A == 0) break;
+        sum += static_cast<double>(x.A) * std::cos(static_cast<double>(x.B) + static_cast<double>(x.C) * td);
+      }
     }
     result += sum * tp;
     tp *= t;
@@ -42,9 +53,9 @@ long double TVSOP::Sum(TTermFn term) const {
   return result * 1e-8L;
 }
 
-long double TVSOP::Longitude() const { return Sum(&TVSOP::LongitudeTerm); }
-long double TVSOP::Latitude() const { return Sum(&TVSOP::LatitudeTerm); }
-long double TVSOP::Radius() const { return Sum(&TVSOP::RadiusTerm); }
+long double TVSOP::Longitude() const { return Sum(TSeries::serLongitude, &TVSOP::LongitudeTerm); }
+long double TVSOP::Latitude() const { return Sum(TSeries::serLatitude, &TVSOP::LatitudeTerm); }
+long double TVSOP::Radius() const { return Sum(TSeries::serRadius, &TVSOP::RadiusTerm); }
 
 void TVSOP::DynamicToFK5(long double& longitude, long double& latitude) const {
   const long double T = 10 * Millennia();
@@ -58,5 +69,15 @@ void TVSOP::DynamicToFK5(long double& longitude, long double& latitude) const {
 TVSOPTerm TVSOPEarth::LongitudeTerm(int index, int power) const { return TermOf(astro::kVsopEarthL, index, power); }
 TVSOPTerm TVSOPEarth::LatitudeTerm(int index, int power) const { return TermOf(astro::kVsopEarthB, index, power); }
 TVSOPTerm TVSOPEarth::RadiusTerm(int index, int power) const { return TermOf(astro::kVsopEarthR, index, power); }
+
+bool TVSOPEarth::Table(TSeries series, int power, TSeriesTable& table) const {
+  const astro::TVsopSeries* all = series == TSeries::serLongitude ? astro::kVsopEarthL
+                                  : series == TSeries::serLatitude ? astro::kVsopEarthB
+                                                                   : astro::kVsopEarthR;
+  if (power < 0 || power > 5) return false;
+  table.Terms = all[power].Terms;
+  table.Count = all[power].Count;
+  return true;
+}
 
 }  // namespace zentrix

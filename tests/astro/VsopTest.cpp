@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "astro/Vsop.h"
 
 namespace zentrix {
@@ -71,6 +74,29 @@ TEST(VsopEarthTest, SumsTheCompleteSeriesOfTheWorkedExample) {
   EXPECT_NEAR(static_cast<double>(earth.Longitude()), -43.6348492682, 1e-10);
   EXPECT_NEAR(static_cast<double>(earth.Latitude()), -0.0000036067, 1e-10);
   EXPECT_NEAR(static_cast<double>(earth.Radius()), 0.9976085202, 1e-10);
+}
+
+// The same series read term by term through the virtual operations, as a subclass without
+// plain tables is summed.
+class TVSOPEarthByTerm : public TVSOPEarth {
+protected:
+  bool Table(TSeries, int, TSeriesTable&) const override { return false; }
+};
+
+TEST(VsopEarthTest, TermByTermAndTableSumsAgree) {
+  for (const TDateTime day : {-693593.0, 33890.0, 41353.5, 2958465.0}) {
+    TVSOPEarth fast;
+    TVSOPEarthByTerm slow;
+    fast.SetDate(day);
+    slow.SetDate(day);
+    EXPECT_EQ(fast.Longitude(), slow.Longitude()) << day;
+    EXPECT_EQ(fast.Latitude(), slow.Latitude()) << day;
+    EXPECT_EQ(fast.Radius(), slow.Radius()) << day;
+  }
+  // A date that is not a number still ends the sum.
+  TVSOPEarthByTerm slow;
+  slow.SetDate(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_TRUE(std::isnan(static_cast<double>(slow.Longitude())));
 }
 
 TEST(VsopEarthTest, FK5CorrectionIsAFractionOfAnArcsecond) {
