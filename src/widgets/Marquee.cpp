@@ -92,7 +92,9 @@ void TMarquee::BeginUpdate() { ++FUpdateCount; }
 
 void TMarquee::EndUpdate() {
   if (FUpdateCount == 0) return;
-  if (--FUpdateCount == 0 && FDirty) Rebuild();
+  if (--FUpdateCount > 0) return;
+  if (FDirty) Rebuild();
+  else UpdateTimer();
 }
 
 void TMarquee::UpdateTimer() {
