@@ -26,6 +26,7 @@
 #include "settings/SettingsStore.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
+#include "support/TestHttpServer.h"
 
 extern char** environ;
 
@@ -194,11 +195,11 @@ protected:
     return SettingsFilePath(DataFolderPath(FHome.Path() / "data", BuildVersionInfo()));
   }
   // Settings written before the start; the feed points at a port nobody listens on.
-  void WriteSettings(bool dt) {
+  void WriteSettings(bool dt, const std::string& feed = "http://127.0.0.1:9/feed.xml") {
     TSettingsStore store(SettingsFile());
     TBarSettings s;
     s.DT = dt;
-    s.RSS = "http://127.0.0.1:9/feed.xml";
+    s.RSS = feed;
     s.WRI = 0;
     std::filesystem::create_directories(SettingsFile().parent_path());
     SaveBarSettings(store, s);
@@ -301,6 +302,39 @@ TEST_F(BarE2ETest, TimePanelTurnsEverySecond) {
   }
   EXPECT_EQ(panels.at("CPUPanel").rfind("CPU: ", 0), 0u);
   EXPECT_EQ(panels.at("MemPanel").rfind("Mem: ", 0), 0u);
+}
+
+TEST_F(BarE2ETest, TickerShowsTheFeedServedOnLoopback) {
+  TTestHttpServer server;
+  server.Route("/world.xml", TTestReply::Ok("<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>World</title>"
+                                            "<link>http://example.org/</link><description>News</description>"
+                                            "<item><title>First &amp; foremost</title><link>http://example.org/1</link>"
+                                            "<description>One</description></item>"
+                                            "<item><title>Second</title><link>http://example.org/2</link>"
+                                            "<description>Two</description></item></channel></rss>",
+                                            "application/rss+xml"));
+  server.Route("/broken.xml", TTestReply::NotFound("<html><body>gone</body></html>"));
+  struct TCase {
+    const char* Name;
+    std::string Target;
+    std::string Line;
+    std::string Hint;
+  };
+  for (const TCase& c : {TCase{"valid", "/world.xml", "   .::.   First & foremost   .::.   Second   .::.", "World"},
+                         TCase{"failing", "/broken.xml", "", "This URL is not valid RSS feed."}}) {
+    SCOPED_TRACE(c.Name);
+    std::filesystem::remove(Dump());
+    WriteSettings(true, server.Url(c.Target));
+    auto bar = StartBar();
+    ASSERT_TRUE(WaitDocked(37));
+    EXPECT_TRUE(WaitFor([&] { return ReadPanels(Dump())["TickerHint"] == c.Hint; }, 10s))
+        << ReadPanels(Dump())["TickerHint"];
+    EXPECT_EQ(ReadPanels(Dump())["Ticker"], c.Line);
+    EXPECT_GE(server.RequestCount(c.Target), 1);
+    if (c.Line.size()) Screenshot("bar-ticker");
+    bar.reset();
+    ASSERT_TRUE(WaitFor([&] { return FX->WorkAreaTop() == 0u; }, 10s));
+  }
 }
 
 // The keycode of a Latin letter in the server's keyboard map.
