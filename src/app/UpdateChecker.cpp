@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <QPointer>
 
 #include <thread>
 
@@ -12,13 +11,19 @@ TUpdateChecker::TUpdateChecker(std::string productPageUrl, std::string currentVe
     : QObject(parent), FProductPageUrl(std::move(productPageUrl)), FCurrentVersion(std::move(currentVersion)),
       FCheck([](const std::string& address, const std::string& version) {
         return CheckForUpdateVerified(address, version);
-      }) {
+      }),
+      FMailbox(std::make_shared<TMailbox>()) {
+  FMailbox->Target = this;
   FTimer.setSingleShot(true);
-  FTimer.setTimerType(Qt::VeryCoarseTimer);
+  FTimer.setTimerType(Qt::CoarseTimer);
   connect(&FTimer, &QTimer::timeout, this, &TUpdateChecker::TimerFired);
 }
 
-TUpdateChecker::~TUpdateChecker() { *FAlive = false; }
+TUpdateChecker::~TUpdateChecker() {
+  // After this no worker posts to us; results already posted die with the object.
+  std::lock_guard lock(FMailbox->Lock);
+  FMailbox->Target = nullptr;
+}
 
 void TUpdateChecker::SetIntervals(std::chrono::milliseconds first, std::chrono::milliseconds retry) {
   FFirst = first;
@@ -44,19 +49,12 @@ void TUpdateChecker::TimerFired() {
     Arm();
     return;
   }
-  // The worker owns copies of everything it reads; the object may be gone when it ends.
-  QPointer<TUpdateChecker> self(this);
-  std::thread([self, alive = FAlive, check = FCheck, url = FProductPageUrl, version = FCurrentVersion] {
+  // The worker owns copies of everything it reads; the checker may be gone when it ends.
+  std::thread([mailbox = FMailbox, check = FCheck, url = FProductPageUrl, version = FCurrentVersion] {
     const TUpdateCheck result = check(url, version);
-    // The queued call runs on the checker's thread; a checker destroyed meanwhile drops it.
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app) return;
-    QMetaObject::invokeMethod(
-        app,
-        [self, alive, result] {
-          if (*alive && self) self->Delivered(result);
-        },
-        Qt::QueuedConnection);
+    std::lock_guard lock(mailbox->Lock);
+    if (TUpdateChecker* target = mailbox->Target)
+      QMetaObject::invokeMethod(target, [target, result] { target->Delivered(result); }, Qt::QueuedConnection);
   }).detach();
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/UpdateSchedule.h"
@@ -49,8 +50,12 @@ private:
   std::unique_ptr<TUpdateSchedule> FSchedule;
   QElapsedTimer FClock;
   QTimer FTimer;
-  // Shared with the worker so that a result arriving after our end is dropped.
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+  // Shared with the worker: it posts the result only while the checker still exists.
+  struct TMailbox {
+    std::mutex Lock;
+    TUpdateChecker* Target;
+  };
+  std::shared_ptr<TMailbox> FMailbox;
 };
 
 }  // namespace zentrix
