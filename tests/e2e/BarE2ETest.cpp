@@ -98,7 +98,7 @@ public:
   xcb_atom_t Atom(const char* name) {
     xcb_intern_atom_reply_t* r =
         xcb_intern_atom_reply(FConn, xcb_intern_atom(FConn, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = r ? r->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     free(r);
     return atom;
   }
@@ -224,13 +224,15 @@ protected:
     const TProcessResult r = RunProcess("/usr/bin/import", {"-display", FSession.Display(), "-window", "root", file});
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
   }
-  // Opens the icon's menu and chooses its last entry, Exit.
-  void ExitFromMenu() {
+  // Opens the icon's menu and chooses an entry with the keyboard: "Up" is the last, Exit;
+  // "Down" the first, auto hide.
+  void ChooseFromMenu(const char* key) {
     const std::map<std::string, std::string> env = {{"DISPLAY", FSession.Display()}};
     RunProcess("/usr/bin/xdotool", {"mousemove", "8", "8", "click", "1"}, {}, env);
     std::this_thread::sleep_for(700ms);
-    RunProcess("/usr/bin/xdotool", {"key", "Up", "Return"}, {}, env);
+    RunProcess("/usr/bin/xdotool", {"key", key, "Return"}, {}, env);
   }
+  void ExitFromMenu() { ChooseFromMenu("Up"); }
 
   TXvfbSession FSession;
   std::optional<TX> FX;
@@ -335,6 +337,16 @@ TEST_F(BarE2ETest, TickerShowsTheFeedServedOnLoopback) {
     bar.reset();
     ASSERT_TRUE(WaitFor([&] { return FX->WorkAreaTop() == 0u; }, 10s));
   }
+}
+
+TEST_F(BarE2ETest, AutoHideFromTheMenuReservesNothingAndIsSaved) {
+  WriteSettings(false);
+  auto bar = StartBar();
+  ASSERT_TRUE(WaitDocked(19));
+  ChooseFromMenu("Down");
+  EXPECT_TRUE(WaitFor([&] { return FX->WorkAreaTop() == 0u; }, 5s)) << FX->WorkAreaTop().value_or(9999);
+  EXPECT_TRUE(bar->Running());
+  EXPECT_TRUE(WaitFor([&] { return TSettingsStore(SettingsFile()).ReadBoolean(BarPath("AH"), false); }, 5s));
 }
 
 // The keycode of a Latin letter in the server's keyboard map.
