@@ -161,6 +161,15 @@ void CaptureBarState(const TAppBar& bar, bool tickerShown, TBarSettings& setting
   settings.DT = tickerShown;
 }
 
+std::string UpdateQuestion(const std::string& version, const TInterfaceTexts& texts) {
+  std::string text = texts.Get("lc_NewVersion", "New version %s is available.") + "\r\n" +
+                     texts.Get("lc_DownloadIt", "Do you want to download it?");
+  // Only the first %s is the version; a version text is never read as a format.
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, version);
+  return text;
+}
+
 int ShortCutIndex(std::string_view action) {
   for (std::size_t i = 0; i < kStoredShortCuts.size(); ++i)
     if (kStoredShortCuts[i].Action == action) return static_cast<int>(i);

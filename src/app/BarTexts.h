@@ -92,6 +92,10 @@ int ShortCutIndex(std::string_view action);
 // could be registered.
 bool RegisterBarHotKeys(THotKeys& hotKeys, TBarSettings& settings);
 
+// The update offer: "New version %s is available.", a line break, "Do you want to download it?",
+// with the published version for %s.
+std::string UpdateQuestion(const std::string& version, const TInterfaceTexts& texts);
+
 // What one once-a-second refresh reads, in the order it reads it.
 struct TBarSources {
   std::function<double()> UptimeSeconds;      // the 32-bit tick counter in seconds

@@ -225,8 +225,7 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
 
   FWebUpdate = new TUpdateChecker(kProductPageUrl, FOptions.Version.Version, this);
   connect(FWebUpdate, &TUpdateChecker::UpdateAvailable, this, [this](const QString& version) {
-    const QString question = Q(FTexts.Get("lc_NewVersion", "A new version %s is available. Open the web site?"))
-                                 .replace(QStringLiteral("%s"), version);
+    const QString question = Q(UpdateQuestion(version.toStdString(), FTexts));
     if (ConfirmBox(question, QString::fromUtf8(kApplicationTitle))) OpenAddress(kMakerSiteUrl);
   });
   FWebUpdate->Start(FOptions.NoUpdateCheck);

@@ -75,6 +75,12 @@ INSTANTIATE_TEST_SUITE_P(
                     TSimpleCase{"CountdownWidth", CountdownWidthText("Launch"), "Launch: 00.00.00 00:00:00"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(UpdateQuestionTest, PutsTheVersionInOnce) {
+  EXPECT_EQ(UpdateQuestion("2.1.0.7", EnglishTexts()), "New version 2.1.0.7 is available.\r\nDo you want to download it?");
+  // A published version is text, not a format.
+  EXPECT_EQ(UpdateQuestion("%s%n", EnglishTexts()), "New version %s%n is available.\r\nDo you want to download it?");
+}
+
 struct TCountdownCase {
   const char* Name;
   TDateTime Now;
