@@ -2,18 +2,19 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
-#include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace zentrix {
 
 // A one-row scrolling text: the lines, joined, run from the right edge to the left one step
-// every Interval ms. Plain text only. On X11 the rendered line is kept in server-side pixmaps
-// and each step is a copy into the widget's own window, so a step costs no drawing at all.
+// every Interval ms. Plain text only.
+//
+// On X11 the rendered line lives in server-side pixmaps and a small thread with its own X
+// connection copies one slice of it into the widget's native window per step: a step costs no
+// drawing, no Qt event and no wake-up of the UI thread. Elsewhere a timer repaints the widget.
 class TMarquee : public QWidget {
   Q_OBJECT
 public:
@@ -41,10 +42,10 @@ public:
   void EndUpdate();
 
   // How far the text has moved in, in pixels; the text's left edge is at width() - Offset().
-  int Offset() const { return FOffset; }
+  int Offset() const;
   int TextWidth() const { return FTextWidth; }
-  bool Scrolling() const { return FTimerId != 0; }
-  bool DrawsThroughX11() const { return FX11; }
+  bool Scrolling() const { return FScrolling; }
+  bool DrawsThroughX11() const { return FX11 != nullptr; }
   // One scrolling step (what the timer does).
   void Step();
 
@@ -63,16 +64,12 @@ protected:
   void timerEvent(QTimerEvent* event) override;
 
 private:
+  struct TX11;
   QString Text() const;
-  void Rebuild();      // renders the text again (content, font, colour or height changed)
+  void Rebuild();  // renders the text again (content, font, colour or height changed)
   void UpdateTimer();
-  void Present(bool full);
-
-  // X11 side.
-  bool X11Ready();
-  void X11Upload();
-  void X11Release();
-  void X11Present(bool full);
+  void X11Sync(bool image);  // hands the current state to the X11 side and asks for a full paint
+  void DropX11();            // the X server cannot take our pixels: paint with Qt instead
 
   QStringList FLines;
   bool FActive = false;
@@ -80,23 +77,12 @@ private:
   QColor FColour = QColor(166, 202, 240);
   int FUpdateCount = 0;
   bool FDirty = false;
-  int FOffset = 0;
+  int FOffset = 0;  // the painter path's; the X11 side keeps its own
   int FTextWidth = 0;
   int FTimerId = 0;
+  bool FScrolling = false;
   QImage FImage;  // the rendered text, full height
-
-  bool FX11 = false;
-  void* FConnection = nullptr;  // xcb_connection_t*, Qt's own
-  std::uint32_t FWindow = 0;
-  std::uint32_t FGc = 0;
-  std::uint8_t FDepth = 0;
-  bool FUploaded = false;
-  struct TTile {
-    std::uint32_t Pixmap;
-    int Left;
-    int Width;
-  };
-  std::vector<TTile> FTiles;
+  std::unique_ptr<TX11> FX11;
 };
 
 }  // namespace zentrix

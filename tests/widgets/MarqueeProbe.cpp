@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "widgets/Marquee.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   marquee.SetInterval(stepMs);
   marquee.show();
   marquee.SetActive(true);
+  std::fprintf(stderr, "marquee_probe: %s\n", marquee.DrawsThroughX11() ? "xcb copies" : "Qt painting");
   QObject::connect(&marquee, &zentrix::TMarquee::Wrapped, &marquee, &zentrix::TMarquee::Reset);
   if (seconds > 0) QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
   return app.exec();
