@@ -100,10 +100,18 @@ measure() {
   sleep "$duration"
   p1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$xvfb_pid"); s1=$(now_ns)
   rss=$(rss_mb "$pid")
+  local window height
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+  height=$(xwininfo -id "$window" 2>/dev/null | awk '/Height:/ { print $2 }')
+  echo "height=${height:-?}" >"$work/$name.height"
   awk -v n="$name" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v ns=$((s1 - s0)) -v hz="$hz" -v rss="$rss" -v m="$mapped_ms" \
     'BEGIN { s = ns / 1e9; printf "%-28s %9.2f %9.2f %9s %12s\n", n, 100 * p / hz / s, 100 * x / hz / s, rss, m }'
   stop_pid "$pid"; stop_pid "$wm_pid"; stop_pid "$xvfb_pid"
 }
+
+# A check that the run measured what it meant to: window height (37 with the ticker row, 19
+# without) and how often the feed was fetched.
+describe() { echo "    $1: window $(cat "$work/$1.height" 2>/dev/null || echo 'height=?'), feed requests $(grep -c 'GET /feed.xml' "$work/feed.log" 2>/dev/null || true)"; }
 
 # --- baselines ---------------------------------------------------------------------------------
 if command -v polybar >/dev/null; then
@@ -142,7 +150,7 @@ mkdir -p "$work/feed"
   echo '</channel></rss>'
 } >"$work/feed/feed.xml"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/feed" >/dev/null 2>&1 &
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/feed" >"$work/feed.log" 2>&1 &
 pids+=("$!")
 
 for ticker in on off; do
@@ -158,4 +166,6 @@ for ticker in on off; do
   env "${xdg[@]}" "$cli" settings set '主要\RSS' "http://127.0.0.1:$port/feed.xml" >/dev/null
   # "NUC": no update check reaching out during the measurement.
   measure "zentrix-ticker-$ticker" "${xdg[@]}" QT_QPA_PLATFORM=xcb -- "$bar" NUC
+  describe "zentrix-ticker-$ticker"
+  : >"$work/feed.log"
 done

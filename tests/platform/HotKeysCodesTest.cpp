@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/OpenAddress.h"
 #include "platform/ShortcutCodes.h"
 
 namespace zentrix {
@@ -125,35 +124,6 @@ INSTANTIATE_TEST_SUITE_P(Codes, ShortcutFromMenuText,
                                            TTextCase{"UnknownKey", "Ctrl+Alt+Banana", 0},
                                            TTextCase{"TrailingGarbage", "Ctrl+Alt+L+", 0}),
                          [](const auto& info) { return std::string(info.param.Name); });
-
-struct TAddressCase {
-  const char* Name;
-  const char* Url;
-  bool Openable;
-};
-
-class OpenableAddress : public ::testing::TestWithParam<TAddressCase> {};
-
-TEST_P(OpenableAddress, OnlyWebMailAndFileAddresses) {
-  EXPECT_EQ(IsOpenableAddress(GetParam().Url), GetParam().Openable);
-  // Refused addresses are never handed to a handler.
-  if (!GetParam().Openable) {
-    EXPECT_FALSE(OpenAddress(GetParam().Url));
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Addresses, OpenableAddress,
-    ::testing::Values(TAddressCase{"Https", "https://zentrix.invalid/", true},
-                      TAddressCase{"HttpUpperCase", "HTTP://zentrix.invalid/", true},
-                      TAddressCase{"Mailto", "mailto:someone@zentrix.invalid", true},
-                      TAddressCase{"File", "file:///tmp/x.html", true}, TAddressCase{"Empty", "", false},
-                      TAddressCase{"SchemeOnly", "https://", false},
-                      TAddressCase{"OptionLike", "--help", false},
-                      TAddressCase{"OtherScheme", "javascript:alert(1)", false},
-                      TAddressCase{"PlainPath", "/etc/passwd", false},
-                      TAddressCase{"ControlCharacter", "https://a/\nb", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace zentrix
