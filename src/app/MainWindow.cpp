@@ -104,17 +104,17 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
   Icon->installEventFilter(this);
   row->addWidget(Icon);
 
-  IconPanel = AddPanel("IconPanel", 78, QColor(0xB7, 0xEB, 0xFF), nullptr, nullptr);
+  IconPanel = AddPanel("IconPanel", 78, QColor(0xB7, 0xEB, 0xFF), nullptr);
   IconPanel->SetBold(false);
   IconPanel->SetLeftAligned(5);
-  WeatherPanel = AddPanel("WeatherPanel", 0, Qt::yellow, "WeatherPanel", "当前天气");
-  ECPanel = AddPanel("ECPanel", 100, Qt::white, "ECPanel", "活动倒计时(years.months.days 小时:分钟:秒)");
-  SystemPanel = AddPanel("SystemPanel", 120, QColor(0xFF, 0x80, 0x00), "SystemPanel", "系统启动时间");
-  APMPanel = AddPanel("APMPanel", 80, QColor(0x04, 0xFF, 0x04), "APMPanel", "电源");
-  CPUPanel = AddPanel("CPUPanel", 80, QColor(0xFF, 0x8C, 0xFF), "CPUPanel", "CPU使用率");
-  MemPanel = AddPanel("MemPanel", 80, QColor(0xFF, 0xF3, 0xD5), "MemPanel", "内存使用情况");
-  DatePanel = AddPanel("DatePanel", 215, QColor(0x00, 0xFF, 0xFF), "DatePanel", "日期");
-  TimePanel = AddPanel("TimePanel", 75, Qt::yellow, "TimePanel", "时间");
+  WeatherPanel = AddPanel("WeatherPanel", 0, Qt::yellow, "当前天气");
+  ECPanel = AddPanel("ECPanel", 100, Qt::white, "活动倒计时(years.months.days 小时:分钟:秒)");
+  SystemPanel = AddPanel("SystemPanel", 120, QColor(0xFF, 0x80, 0x00), "系统启动时间");
+  APMPanel = AddPanel("APMPanel", 80, QColor(0x04, 0xFF, 0x04), "电源");
+  CPUPanel = AddPanel("CPUPanel", 80, QColor(0xFF, 0x8C, 0xFF), "CPU使用率");
+  MemPanel = AddPanel("MemPanel", 80, QColor(0xFF, 0xF3, 0xD5), "内存使用情况");
+  DatePanel = AddPanel("DatePanel", 215, QColor(0x00, 0xFF, 0xFF), "日期");
+  TimePanel = AddPanel("TimePanel", 75, Qt::yellow, "时间");
   for (TGradientPanel* p : {IconPanel, WeatherPanel, ECPanel, SystemPanel, APMPanel, CPUPanel, MemPanel, DatePanel,
                             TimePanel})
     row->addWidget(p);
@@ -269,8 +269,7 @@ Twnd_zentrix_Main::~Twnd_zentrix_Main() {
   if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) xcb_flush(x11->connection());
 }
 
-TGradientPanel* Twnd_zentrix_Main::AddPanel(const char* name, int width, QColor colour, const char*,
-                                            const char* hint) {
+TGradientPanel* Twnd_zentrix_Main::AddPanel(const char* name, int width, QColor colour, const char* hint) {
   auto* panel = new TGradientPanel(QString::fromLatin1(name), Panel);
   panel->SetPanelWidth(width);
   panel->SetLabelColour(colour);
@@ -601,7 +600,6 @@ void Twnd_zentrix_Main::WeatherFetched(bool ok, const TCurrentWeather& current, 
   FCW = ok ? current : TCurrentWeather{};
   FWF = ok ? forecast : TWeatherForecast{};
   WeatherPanel->SetCaption(Q(WeatherPanelText(ok, current, error, FSettings.TU, FTexts)));
-  WeatherPanel->setToolTip(WeatherPanel->toolTip());
   if (thenShowBalloon) ShowForecastBalloon();
 }
 

@@ -105,7 +105,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  TGradientPanel* AddPanel(const char* name, int width, QColor colour, const char* hintKey, const char* hint);
+  TGradientPanel* AddPanel(const char* name, int width, QColor colour, const char* hint);
   void BuildMenu();
   QAction* AddToolAction(const char* name, const char* caption);
   void UpdateShortCutTexts();

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "appbar/XvfbSession.h"
+#include "core/Clock.h"
 #include "core/VersionInfo.h"
 #include "settings/BarSettings.h"
 #include "settings/DataFiles.h"
@@ -195,11 +196,14 @@ protected:
     return SettingsFilePath(DataFolderPath(FHome.Path() / "data", BuildVersionInfo()));
   }
   // Settings written before the start; the feed points at a port nobody listens on.
-  void WriteSettings(bool dt, const std::string& feed = "http://127.0.0.1:9/feed.xml") {
+  void WriteSettings(bool dt, const std::string& feed = "http://127.0.0.1:9/feed.xml", TDateTime event = 0) {
     TSettingsStore store(SettingsFile());
     TBarSettings s;
     s.DT = dt;
     s.RSS = feed;
+    s.EC = event != 0;
+    s.EN = "Launch";
+    s.EDT = event;
     s.WRI = 0;
     std::filesystem::create_directories(SettingsFile().parent_path());
     SaveBarSettings(store, s);
@@ -281,7 +285,8 @@ TEST_F(BarE2ETest, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
 }
 
 TEST_F(BarE2ETest, TimePanelTurnsEverySecond) {
-  WriteSettings(false);
+  // A countdown to two days and three hours from now.
+  WriteSettings(false, "http://127.0.0.1:9/feed.xml", SystemClock().NowLocal() + 2.125);
   auto bar = StartBar();
   ASSERT_TRUE(WaitDocked(19));
   std::vector<std::string> seen;
@@ -303,6 +308,9 @@ TEST_F(BarE2ETest, TimePanelTurnsEverySecond) {
     EXPECT_FALSE(panels.at(panel).empty()) << panel;
   }
   EXPECT_EQ(panels.at("CPUPanel").rfind("CPU: ", 0), 0u);
+  const std::string countdown = panels.at("ECPanel");
+  EXPECT_TRUE(countdown.rfind("Launch: 00.00.02 02:59:", 0) == 0 || countdown.rfind("Launch: 00.00.02 03:00:00", 0) == 0)
+      << countdown;
   EXPECT_EQ(panels.at("MemPanel").rfind("Mem: ", 0), 0u);
 }
 
