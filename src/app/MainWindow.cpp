@@ -260,13 +260,19 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
 
 Twnd_zentrix_Main::~Twnd_zentrix_Main() {
   qApp->removeNativeEventFilter(this);
-  if (FWeatherThread) FWeatherThread->wait();
   if (FHotKeys) {
     for (int id = 1; id <= static_cast<int>(FHotKeyActions.size()); ++id) FHotKeys->Unregister(id);
   }
   // The desktop gets its strip back: the record is stored and the bar unregistered.
   if (FAppBar) FAppBar->Destroy();
   if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) xcb_flush(x11->connection());
+  // A weather request still under way ends within the client's time-outs; the desktop no longer
+  // waits for it, only this process does.
+  if (FWeatherThread) {
+    disconnect(FWeatherThread, nullptr, this, nullptr);
+    FWeatherThread->wait();
+    delete FWeatherThread.data();
+  }
 }
 
 TGradientPanel* Twnd_zentrix_Main::AddPanel(const char* name, int width, QColor colour, const char* hint) {
