@@ -5,7 +5,14 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -14,6 +21,8 @@
 #include "app/UpdateChecker.h"
 #include "app/UpdateSchedule.h"
 #include "platform/ShortcutCodes.h"
+#include "support/RunProcess.h"
+#include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
 namespace zentrix {
@@ -166,14 +175,112 @@ TEST(UpdateCheckVerified, APlainHttpPageIsNeverFetched) {
   EXPECT_EQ(server.RequestCount("/webupdate.html"), before);
 }
 
-TEST(UpdateCheckVerified, HttpsToAServerSpeakingPlainHttpFails) {
-  test::TTestHttpServer server;
-  server.Route("/webupdate.html", test::TTestReply::Ok("<META NAME=\"Zentrix版本\" CONTENT=\"9.0.0.0\">\n"));
-  THttpOptions quick;
-  quick.ConnectTimeoutMs = 2000;
-  quick.TotalTimeoutMs = 4000;
-  const std::string address = "https://" + server.HostPort() + "/webupdate.html";
-  EXPECT_EQ(CheckForUpdateVerified(address, "1.0.0.0", quick).Outcome, TUpdateOutcome::uoDownloadError);
+// Product pages over TLS: "openssl s_server -WWW" serves the files of its folder with a
+// certificate made for 127.0.0.1.
+class TTlsPages {
+public:
+  TTlsPages() {
+    const std::string dir = FDir.Path().string();
+    FCertificate = dir + "/server.pem";
+    const auto made = test::RunProcess(
+        "/usr/bin/openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                             "-keyout", dir + "/server.key", "-out", FCertificate, "-days", "2", "-subj",
+                             "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+    if (made.ExitCode != 0) return;
+    const std::string log = dir + "/s_server.log";
+    FPid = fork();
+    if (FPid == 0) {
+      if (chdir(dir.c_str()) != 0) _exit(127);
+      const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int null = open("/dev/null", O_RDONLY);
+      dup2(null, 0);
+      dup2(out, 1);
+      dup2(out, 2);
+      execl("/usr/bin/openssl", "openssl", "s_server", "-4", "-accept", "0", "-cert", "server.pem", "-key",
+            "server.key", "-WWW", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int i = 0; i < 500 && FPort == 0; ++i) {
+      std::ifstream in(log);
+      std::stringstream text;
+      text << in.rdbuf();
+      const std::string s = text.str();
+      const std::size_t accept = s.find("ACCEPT ");
+      const std::size_t end = accept == std::string::npos ? std::string::npos : s.find('\n', accept);
+      if (end != std::string::npos) {
+        FPort = std::stoi(s.substr(s.rfind(':', end) + 1));
+      } else {
+        std::this_thread::sleep_for(20ms);
+      }
+    }
+  }
+  ~TTlsPages() {
+    if (FPid > 0) {
+      kill(FPid, SIGTERM);
+      waitpid(FPid, nullptr, 0);
+    }
+  }
+  bool Started() const { return FPort != 0; }
+  void Put(const std::string& name, const std::string& text) { std::ofstream(FDir.Path() / name) << text; }
+  std::string Url(const std::string& name) const {
+    return "https://127.0.0.1:" + std::to_string(FPort) + "/" + name;
+  }
+  THttpOptions Trusting() const {
+    THttpOptions options;
+    options.CaFile = FCertificate;
+    options.TotalTimeoutMs = 5000;
+    return options;
+  }
+
+private:
+  test::TTempDir FDir;
+  std::string FCertificate;
+  pid_t FPid = -1;
+  int FPort = 0;
+};
+
+std::string Page(const std::string& version, const std::string& redirection = {}) {
+  std::string page = "<HTML><HEAD>\n<META NAME=\"Zentrix名称\" CONTENT=\"Zentrix\">\n";
+  if (!version.empty()) page += "<META NAME=\"Zentrix版本\" CONTENT=\"" + version + "\">\n";
+  if (!redirection.empty()) page += "<META NAME=\"MX重定向\" CONTENT=\"" + redirection + "\">\n";
+  return page + "</HEAD></HTML>\n";
+}
+
+TEST(UpdateCheckVerified, PagesOverVerifiedTls) {
+  TTlsPages tls;
+  if (!tls.Started()) GTEST_SKIP() << "openssl s_server did not start";
+  test::TTestHttpServer plain;
+  plain.Route("/plain.html", test::TTestReply::Ok(Page("9.0.0.0"), "text/html"));
+  tls.Put("newer.html", Page("1.10.0.0"));
+  tls.Put("same.html", Page("1.9.0.0"));
+  tls.Put("second.html", Page("2.0.0.0"));
+  tls.Put("hop.html", Page("", tls.Url("second.html")));
+  tls.Put("downgrade.html", Page("", plain.Url("/plain.html")));
+
+  struct TCase {
+    const char* Name;
+    std::string Page;
+    bool Trusted;
+    TUpdateOutcome Outcome;
+    const char* Version;
+  };
+  const std::vector<TCase> cases = {
+      {"NewerNumbersNotText", "newer.html", true, TUpdateOutcome::uoUpdateAvailable, "1.10.0.0"},
+      {"SameVersion", "same.html", true, TUpdateOutcome::uoNoUpdate, "1.9.0.0"},
+      {"RedirectionOverTls", "hop.html", true, TUpdateOutcome::uoUpdateAvailable, "2.0.0.0"},
+      {"CertificateNotTrusted", "newer.html", false, TUpdateOutcome::uoDownloadError, ""},
+      {"RedirectionToPlainHttp", "downgrade.html", true, TUpdateOutcome::uoDownloadError, ""},
+  };
+  for (const TCase& c : cases) {
+    THttpOptions options = c.Trusted ? tls.Trusting() : THttpOptions{};
+    options.TotalTimeoutMs = 5000;
+    const TUpdateCheck check = CheckForUpdateVerified(tls.Url(c.Page), "1.9.0.0", options);
+    EXPECT_EQ(check.Outcome, c.Outcome) << c.Name;
+    if (c.Outcome != TUpdateOutcome::uoDownloadError) {
+      EXPECT_EQ(check.NewVersion, c.Version) << c.Name;
+    }
+  }
+  EXPECT_EQ(plain.RequestCount("/plain.html"), 0);
 }
 
 // --- The checker on the event loop ------------------------------------------------------------
