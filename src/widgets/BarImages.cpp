@@ -133,7 +133,7 @@ void DrawTime(QPainter& p) {
 
 void DrawCpu(QPainter& p) {
   // A square chip with pins on every side and a lighter die.
-  p.setPen(Outline(QColor(0x90, 0x90, 0x90), 1));
+  p.setPen(QPen(QColor(0xc8, 0xa0, 0x40), 1.2, Qt::SolidLine, Qt::FlatCap));
   for (int i = 0; i < 4; ++i) {
     const double c = 4.5 + i * 2.3;
     p.drawLine(QPointF(c, 0.5), QPointF(c, 3));
