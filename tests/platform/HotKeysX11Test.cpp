@@ -181,6 +181,19 @@ TEST_F(X11HotKeysTest, UnregisterReleasesEveryLockVariant) {
   EXPECT_EQ(WaitForHotKey(std::chrono::milliseconds(500)), std::nullopt);
 }
 
+TEST_F(X11HotKeysTest, OneCombinationServesOneIdOnly) {
+  ASSERT_TRUE(FHotKeys->Register(3, kCtrlAltK));
+  EXPECT_FALSE(FHotKeys->Register(5, kCtrlAltK));
+  // The refused second registration took nothing away from the first.
+  Type({"key", "ctrl+alt+k"});
+  EXPECT_EQ(WaitForHotKey(), 3);
+  // Registering an id again replaces its combination.
+  ASSERT_TRUE(FHotKeys->Register(3, kCtrlAltL));
+  ASSERT_TRUE(FHotKeys->Register(5, kCtrlAltK));
+  Type({"key", "ctrl+alt+k"});
+  EXPECT_EQ(WaitForHotKey(), 5);
+}
+
 TEST_F(X11HotKeysTest, EmptyAndUnknownCodesAreRefused) {
   for (std::uint16_t code : {std::uint16_t{0}, std::uint16_t{0xC000}, std::uint16_t{0xC0FF}})
     EXPECT_FALSE(FHotKeys->Register(2, code)) << code;

@@ -69,6 +69,11 @@ bool TX11HotKeys::Register(int id, std::uint16_t shortcut) {
     bool seen = false;
     for (const TGrab& grab : grabs) seen = seen || grab.KeyCode == *k;
     if (seen) continue;
+    // A combination already ours under another id would be taken over silently by the server;
+    // like a second registration of one combination elsewhere, it is refused.
+    for (const auto& [otherId, otherGrabs] : FGrabs)
+      for (const TGrab& grab : otherGrabs)
+        if (grab.KeyCode == *k && grab.Modifiers == x11->Modifiers) return false;
     grabs.push_back({*k, x11->Modifiers});
     for (std::uint16_t lock : LockVariants())
       cookies.push_back(xcb_grab_key_checked(FConnection, 1, FRoot, static_cast<std::uint16_t>(x11->Modifiers | lock),
