@@ -158,7 +158,7 @@ void TTickerRow::LoadFinished(bool ok, TRSSData data, std::uint64_t generation) 
   if (ok) {
     FRSS = std::move(data);
     FTicker->BeginUpdate();
-    FTicker->setToolTip(QString::fromStdString(TickerHint(FRSS)));
+    FTicker->setToolTip(QString::fromStdString(TickerHint(FRSS, FDateTimeText)));
     FTicker->AddLine(QString::fromStdString(TickerLine(FRSS)));
     FTicker->Reset();
     FTicker->SetActive(FActive);

@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include <string>
+#include <utility>
 
 #include "feeds/Valtri_RSS.h"
+#include "sysinfo/Balloons.h"
 
 namespace zentrix {
 
@@ -39,6 +41,8 @@ public:
   bool IsActive() const { return FActive; }
   // Loads the feed now, off the UI thread. A request while a load runs is kept and run after it.
   void RefreshFeed();
+  // How the hint writes the feed's date (the user's date and time formats).
+  void SetDateTimeText(TDateTimeText dateTimeText) { FDateTimeText = std::move(dateTimeText); }
 
   QString Line() const;
   QString HintText() const;
@@ -78,6 +82,7 @@ private:
   QTimer FRSSTimer;
   TRSSData FRSS;
   std::string FFeed;
+  TDateTimeText FDateTimeText = DefaultDateTimeText;
   int FRefreshMinutes = 15;
   bool FActive = true;
   bool FLoading = false;
