@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -64,6 +66,15 @@ QColor ColourFromRef(int colorRef) {
   return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
 }
 
+// A date-time in the user's short formats; the date alone at midnight, nothing for no date.
+std::string LocaleDateTimeText(TDateTime value) {
+  if (value == 0) return {};
+  const TDateParts p = DecodeDateTime(value);
+  const QDate date(p.Year, p.Month, p.Day);
+  if (p.Hour == 0 && p.Minute == 0 && p.Second == 0) return QLocale().toString(date, QLocale::ShortFormat).toStdString();
+  return QLocale().toString(QDateTime(date, QTime(p.Hour, p.Minute, p.Second)), QLocale::ShortFormat).toStdString();
+}
+
 }  // namespace
 
 Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts& texts,
@@ -122,6 +133,7 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
 
   FTicker = new TTickerRow(FTexts, this);
   FTicker->setObjectName(QStringLiteral("TickerPanel"));
+  FTicker->SetDateTimeText(LocaleDateTimeText);
   FRows->addWidget(FTicker);
   FRows->addStretch(1);
   connect(FTicker, &TTickerRow::IconClicked, this, [this](QPoint p) { IconClick(p); });
@@ -157,16 +169,16 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
         SystemClock(), FSettings.DF, [this](TDateTime d) { return GetName(FNames, d, FTexts); },
         [this](TDateTime d) { return HebrewDateText(d, FTexts); }, FTexts);
   });
-  balloonOn(ECPanel, [this] { return CountdownBalloon(FSettings.EN, FSettings.EDT); });
+  balloonOn(ECPanel, [this] { return CountdownBalloon(FSettings.EN, FSettings.EDT, LocaleDateTimeText); });
   balloonOn(SystemPanel, [this] {
     return SystemBalloon(BuildStartupValues(ReadSystemFacts()), SystemStartTime(SystemClock(), SecondsSinceBoot()),
-                         GetIPAddresses(), GetMACAddresses(), FTexts);
+                         GetIPAddresses(), GetMACAddresses(), FTexts, LocaleDateTimeText);
   });
   balloonOn(TimePanel, [this] {
     const char* tz = std::getenv("TZ");
     TValtri_TimeZone zone({}, tz ? std::optional<std::string>(tz) : std::nullopt);
     zone.RefreshData();
-    return TimeBalloon(zone, FTexts);
+    return TimeBalloon(zone, FTexts, LocaleDateTimeText);
   });
   for (TGradientPanel* p : {IconPanel, WeatherPanel, ECPanel, SystemPanel, APMPanel, CPUPanel, MemPanel, DatePanel,
                             TimePanel}) {
