@@ -83,13 +83,17 @@ void TBalloonHint::Layout(QWidget* anchor) {
   const int top = FTailUp ? FTailTip.y() : FTailTip.y() - height();
   FTailX = std::clamp(FTailTip.x() - left, kRadius + kTailHalf, width() - kRadius - kTailHalf);
   move(left, top);
+  // Shaped by a mask, so the corners are see-through without a compositor too.
+  setMask(QRegion(Outline().toFillPolygon().toPolygon()));
 }
 
-void TBalloonHint::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF body = FTailUp ? QRectF(0.5, kTail + 0.5, width() - 1, height() - kTail - 1)
-                              : QRectF(0.5, 0.5, width() - 1, height() - kTail - 1);
+QRectF TBalloonHint::BodyRect() const {
+  return FTailUp ? QRectF(0.5, kTail + 0.5, width() - 1, height() - kTail - 1)
+                 : QRectF(0.5, 0.5, width() - 1, height() - kTail - 1);
+}
+
+QPainterPath TBalloonHint::Outline() const {
+  const QRectF body = BodyRect();
   QPainterPath path;
   path.addRoundedRect(body, kRadius, kRadius);
   QPainterPath tail;
@@ -104,6 +108,14 @@ void TBalloonHint::paintEvent(QPaintEvent*) {
   }
   tail.closeSubpath();
   path = path.united(tail);
+  return path;
+}
+
+void TBalloonHint::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF body = BodyRect();
+  const QPainterPath path = Outline();
   p.setPen(QPen(QColor(0x76, 0x76, 0x76), 1));
   p.setBrush(QColor(0xff, 0xff, 0xe1));
   p.drawPath(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,8 @@ protected:
 
 private:
   void Layout(QWidget* anchor);
+  QRectF BodyRect() const;
+  QPainterPath Outline() const;
 
   QString FHeader;
   QString FText;
