@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -28,11 +29,19 @@ protected:
     FMarquee.resize(200, 18);
     FMarquee.SetTextColour(kTextColour);
     FMarquee.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&FMarquee));
   }
 
   // The leftmost and rightmost columns that show text, or -1 when none does.
+  // On X11 the pixels are the server's: wait for the copy, then read them back from the window.
   std::pair<int, int> TextColumns() {
-    const QImage image = FMarquee.grab().toImage();
+    QImage image;
+    if (FMarquee.DrawsThroughX11()) {
+      QTest::qWait(150);
+      image = FMarquee.screen()->grabWindow(FMarquee.winId()).toImage();
+    } else {
+      image = FMarquee.grab().toImage();
+    }
     int first = -1;
     int last = -1;
     for (int x = 0; x < image.width(); ++x)
