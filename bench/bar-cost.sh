@@ -98,11 +98,17 @@ measure() {
   local p0 x0 s0 p1 x1 s1 rss
   p0=$(cpu_ticks "$pid"); x0=$(cpu_ticks "$xvfb_pid"); s0=$(now_ns)
   sleep "$duration"
+  if ! kill -0 "$pid" 2>/dev/null; then
+    printf '%-28s exited during the measurement; its output:\n' "$name"
+    sed 's/^/    /' "$work/$name.log" | head -n 20
+    stop_pid "$wm_pid"; stop_pid "$xvfb_pid"
+    return 0
+  fi
   p1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$xvfb_pid"); s1=$(now_ns)
   rss=$(rss_mb "$pid")
   local window height
-  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
-  height=$(xwininfo -id "$window" 2>/dev/null | awk '/Height:/ { print $2 }')
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1 || true)
+  height=$(xwininfo -id "$window" 2>/dev/null | awk '/Height:/ { print $2 }' || true)
   echo "height=${height:-?}" >"$work/$name.height"
   awk -v n="$name" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v ns=$((s1 - s0)) -v hz="$hz" -v rss="$rss" -v m="$mapped_ms" \
     'BEGIN { s = ns / 1e9; printf "%-28s %9.2f %9.2f %9s %12s\n", n, 100 * p / hz / s, 100 * x / hz / s, rss, m }'
