@@ -151,7 +151,7 @@ mkdir -p "$work/feed"
   echo '<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>Bench</title>'
   echo '<link>http://127.0.0.1/</link><description>bench</description>'
   for i in $(seq 60); do
-    echo "<item><title>Item $i: a long headline that keeps the marquee busy from one end of the screen to the other</title><link>http://127.0.0.1/$i</link></item>"
+    echo "<item><title>Item $i: a long headline that keeps the marquee busy from one end of the screen to the other</title><link>http://127.0.0.1/$i</link><description>Headline $i</description></item>"
   done
   echo '</channel></rss>'
 } >"$work/feed/feed.xml"

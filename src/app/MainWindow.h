@@ -75,6 +75,7 @@ public:
   bool DragFullWindows() const override { return true; }
   std::int64_t TickMs() const override;
   void SlideFrameShown() override;
+  bool IsShown() const override { return isVisible(); }
   void SetTimer(TAppBarTimer timer, std::int32_t intervalMs, bool enabled) override;
   void Post(std::function<void()> task) override;
   void ShowInformation(const std::string& text) override;

@@ -141,7 +141,7 @@ void TAppBar::SetAutoHideVisible(bool show) {
 void TAppBar::SlideTo(const TRect& target) {
   const TRect from = FWindow.Bounds();
   const std::int64_t span = FABS.nTimerInterval;
-  if (FABS.bSlideEffect && target != from && span > 0) {
+  if (FABS.bSlideEffect && target != from && span > 0 && FWindow.IsShown()) {
     const std::int64_t start = FWindow.TickMs();
     for (std::int64_t t = 0; t < span; t = FWindow.TickMs() - start) {
       const std::int32_t left = SlideValue(from.Left, target.Left, t, span);

@@ -30,6 +30,8 @@ public:
   virtual void SetFramed(bool framed) = 0;
 
   virtual bool IsActive() const = 0;
+  // False until the window is on the screen: a slide there would only delay the first show.
+  virtual bool IsShown() const = 0;
   // The desktop setting that shows window contents while they are dragged.
   virtual bool DragFullWindows() const = 0;
 

@@ -183,6 +183,7 @@ struct TSlideCase {
   std::int32_t SlideTime;
   std::int64_t FrameMs;
   std::vector<std::int32_t> Tops;  // top of every position set, the last one the target
+  bool Shown = true;
 };
 
 class AppBarSlide : public testing::TestWithParam<TSlideCase> {};
@@ -194,6 +195,7 @@ TEST_P(AppBarSlide, StepsTowardsTheTargetOverTheSlideTime) {
   TAppBar bar(shell, window, EnglishTexts());
   bar.ABS().nTimerInterval = c.SlideTime;
   window.FFrameMs = c.FrameMs;
+  window.FShown = c.Shown;
   bar.SlideTo({0, 0, 1024, 19});
   std::vector<std::int32_t> tops;
   for (const TRect& r : window.FBoundsSet) {
@@ -206,7 +208,9 @@ TEST_P(AppBarSlide, StepsTowardsTheTargetOverTheSlideTime) {
 INSTANTIATE_TEST_SUITE_P(Times, AppBarSlide,
                          testing::Values(TSlideCase{"FourFrames", 400, 100, {-17, -13, -9, -5, 0}},
                                          TSlideCase{"LateFrameEndsAtTheTarget", 400, 300, {-17, -5, 0}},
-                                         TSlideCase{"NoSlideTime", 0, 100, {0}}),
+                                         TSlideCase{"NoSlideTime", 0, 100, {0}},
+                                         // Docking before the first show must not hold it up.
+                                         TSlideCase{"NotShownYet", 400, 100, {0}, false}),
                          [](const auto& info) { return info.param.Name; });
 
 // --- One auto-hide bar per edge ----------------------------------------------------------------

@@ -125,6 +125,7 @@ public:
     ++FFrameChanges;
   }
   bool IsActive() const override { return FActive; }
+  bool IsShown() const override { return FShown; }
   bool DragFullWindows() const override { return FDragFullWindows; }
   std::int64_t TickMs() const override { return FTick; }
   void SlideFrameShown() override { FTick += FFrameMs; }
@@ -153,6 +154,7 @@ public:
   bool FFramed = true;
   int FFrameChanges = 0;
   bool FActive = false;
+  bool FShown = true;
   bool FDragFullWindows = true;
   std::int64_t FTick = 5000;
   std::int64_t FFrameMs = 100;

@@ -138,6 +138,7 @@ public:
   bool Framed() const override { return FFramed; }
   void SetFramed(bool framed) override { FFramed = framed; }
   bool IsActive() const override { return false; }
+  bool IsShown() const override { return true; }
   bool DragFullWindows() const override { return true; }
   std::int64_t TickMs() const override {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
