@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "feeds/Valtri_Internet.h"
+#include "feeds/FixedFields.h"
 
 namespace zentrix {
 namespace {
@@ -119,26 +120,6 @@ constexpr std::array<TZone, 15> kZones = {{{"UT", 0},
 constexpr std::array<const char*, 7> kDays = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Characters first..first+count-1 (from 1), cut at the end of the text.
-std::string_view Part(std::string_view s, std::size_t first, std::size_t count) {
-  if (first < 1 || first > s.size()) return {};
-  return s.substr(first - 1, count);
-}
-
-// Leading blanks allowed, then digits to the end; nothing else.
-bool ReadInt(std::string_view s, int& value) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i == s.size()) return false;
-  int v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');
-  }
-  value = v;
-  return true;
-}
 
 }  // namespace
 

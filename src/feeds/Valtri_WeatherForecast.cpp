@@ -7,6 +7,7 @@
 
 #include "core/Exceptions.h"
 #include "core/GetToken.h"
+#include "feeds/FixedFields.h"
 #include "feeds/Valtri_RSS.h"
 
 namespace zentrix {
@@ -53,24 +54,6 @@ double ToNumber(const std::string& text) {
     throw EConvertError("\"" + text + "\" is not a valid floating point value");
   }
   return value;
-}
-
-bool ReadInt(std::string_view s, int& value) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  if (i == s.size()) return false;
-  int v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');
-  }
-  value = v;
-  return true;
-}
-
-std::string_view Part(std::string_view s, std::size_t first, std::size_t count) {
-  if (first < 1 || first > s.size()) return {};
-  return s.substr(first - 1, count);
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
