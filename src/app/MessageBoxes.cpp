@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/PresetAnswers.h"
+
 namespace zentrix {
 
 namespace {
@@ -30,15 +32,18 @@ void SetMessageBoxCaptions(const TInterfaceTexts& texts) {
 }
 
 bool ConfirmBox(const QString& text, const QString& caption) {
+  if (auto preset = preset_answers::TakeButton(text)) return *preset == QMessageBox::Yes;
   return QMessageBox::question(nullptr, caption.isEmpty() ? Captions().Confirmation : caption, text,
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void InfoBox(const QString& text, const QString& caption) {
+  if (preset_answers::TakeButton(text)) return;
   QMessageBox::information(nullptr, caption.isEmpty() ? Captions().Information : caption, text);
 }
 
 void ErrorBox(const QString& text) {
+  if (preset_answers::TakeButton(text)) return;
   QMessageBox::critical(nullptr, Captions().Error, text);
 }
 
