@@ -1,6 +1,6 @@
 #include "feeds/Valtri_Internet.h"
 
-#include <curl/curl.h>
+#include "feeds/CurlLibrary.h"
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,12 +40,8 @@ bool ParsePort(std::string_view text, std::uint16_t& port) {
   return true;
 }
 
-void GlobalInit() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 struct TTransfer {
+  const TCurlLibrary* Api = nullptr;
   CURL* Curl = nullptr;
   std::string* Body = nullptr;
   bool Exact = false;
@@ -63,7 +59,7 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
     t->GateChecked = true;
     if (t->Exact) {
       curl_off_t length = -1;
-      curl_easy_getinfo(t->Curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+      t->Api->EasyGetinfo(t->Curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
       if (length < 0) {
         t->NoLength = true;
         return 0;
@@ -81,11 +77,12 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
 }
 
 struct TCurlCleanup {
+  const TCurlLibrary* Api;
   CURL* Curl;
   curl_slist* Headers;
   ~TCurlCleanup() {
-    if (Headers) curl_slist_free_all(Headers);
-    if (Curl) curl_easy_cleanup(Curl);
+    if (Headers) Api->SlistFreeAll(Headers);
+    if (Curl) Api->EasyCleanup(Curl);
   }
 };
 
@@ -185,14 +182,16 @@ THttpResult HttpFetch(std::string_view address, const std::string& user, const s
   url += target->Host.find(':') != std::string::npos ? "[" + target->Host + "]" : target->Host;
   url += ':' + std::to_string(target->Port) + target->Object;
 
-  GlobalInit();
-  TCurlCleanup handles{curl_easy_init(), nullptr};
+  const TCurlLibrary* api = CurlLibrary(result.Error);
+  if (api == nullptr) return result;
+  TCurlCleanup handles{api, api->EasyInit(), nullptr};
   CURL* curl = handles.Curl;
   if (curl == nullptr) {
     result.Error = "cannot start an HTTP session";
     return result;
   }
   TTransfer transfer;
+  transfer.Api = api;
   transfer.Curl = curl;
   transfer.Body = &body;
   transfer.Exact = exact;
@@ -200,39 +199,39 @@ THttpResult HttpFetch(std::string_view address, const std::string& user, const s
 
   char errorBuffer[CURL_ERROR_SIZE] = {};
   const std::string noProxy = NoProxyList();
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, options.MaxRedirects);
-  curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, "agent");
-  curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options.ConnectTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, options.LowSpeedTimeS);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options.TotalTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-  if (!options.CaFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, options.CaFile.c_str());
+  api->EasySetopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+  api->EasySetopt(curl, CURLOPT_URL, url.c_str());
+  api->EasySetopt(curl, CURLOPT_PATH_AS_IS, 1L);
+  api->EasySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+  api->EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  api->EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  api->EasySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  api->EasySetopt(curl, CURLOPT_MAXREDIRS, options.MaxRedirects);
+  api->EasySetopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  api->EasySetopt(curl, CURLOPT_USERAGENT, "agent");
+  api->EasySetopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
+  api->EasySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options.ConnectTimeoutMs);
+  api->EasySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  api->EasySetopt(curl, CURLOPT_LOW_SPEED_TIME, options.LowSpeedTimeS);
+  api->EasySetopt(curl, CURLOPT_TIMEOUT_MS, options.TotalTimeoutMs);
+  api->EasySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+  api->EasySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!options.CaFile.empty()) api->EasySetopt(curl, CURLOPT_CAINFO, options.CaFile.c_str());
   if (!user.empty() || !password.empty()) {
-    curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+    api->EasySetopt(curl, CURLOPT_USERNAME, user.c_str());
+    api->EasySetopt(curl, CURLOPT_PASSWORD, password.c_str());
   }
   if (target->FSecure) {
-    handles.Headers = curl_slist_append(nullptr, "Pragma: no-cache");
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, handles.Headers);
+    handles.Headers = api->SlistAppend(nullptr, "Pragma: no-cache");
+    api->EasySetopt(curl, CURLOPT_HTTPHEADER, handles.Headers);
   }
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+  api->EasySetopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
+  api->EasySetopt(curl, CURLOPT_WRITEDATA, &transfer);
 
-  const CURLcode code = curl_easy_perform(curl);
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.Status);
+  const CURLcode code = api->EasyPerform(curl);
+  api->EasyGetinfo(curl, CURLINFO_RESPONSE_CODE, &result.Status);
   curl_off_t length = -1;
-  curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+  api->EasyGetinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
   result.AnnouncedLength = length;
 
   if (transfer.TooLarge) {
@@ -247,7 +246,7 @@ THttpResult HttpFetch(std::string_view address, const std::string& user, const s
   } else {
     result.Outcome = result.Status > 0 && code != CURLE_TOO_MANY_REDIRECTS ? THttpOutcome::hoBrokenOff
                                                                             : THttpOutcome::hoNotFetched;
-    result.Error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
+    result.Error = errorBuffer[0] != '\0' ? errorBuffer : api->EasyStrerror(code);
   }
   return result;
 }
