@@ -390,10 +390,12 @@ void Twnd_zentrix_Main::FormStorageAfterRestorePlacement() {
 }
 
 void Twnd_zentrix_Main::PlaceCountdownPanel() {
-  // The box layout already puts the panel directly right of the weather panel.
+  // The box layout already puts the panel directly right of the weather panel. Measuring text
+  // loads the font database, which a hidden panel need not wait for before the bar is mapped.
+  ECPanel->setVisible(FSettings.EC);
+  if (!FSettings.EC) return;
   const int width = QFontMetrics(font()).horizontalAdvance(Q(CountdownWidthText(FSettings.EN))) + 20;
   ECPanel->SetPanelWidth(width);
-  ECPanel->setVisible(FSettings.EC);
 }
 
 void Twnd_zentrix_Main::FormStorageBeforeSavePlacement() {
