@@ -2,13 +2,15 @@
 # What a bar costs on a desktop: each program runs alone on a fresh Xvfb with openbox for
 # DURATION seconds (60 unless set). For each: CPU % of one core of the program and of the X
 # server over the same span, the program's resident memory at the end, and the time from exec
-# until its window is mapped. Baselines: polybar (date, CPU, memory once a second) and a minimal
+# until its window is mapped as the X server reports it (bench/launch_to_map; the median of
+# STARTS starts, 7 unless set; the bar after a first start has seeded its data folder). Baselines: polybar (date, CPU, memory once a second) and a minimal
 # Qt 6 window; then the bar with the ticker on (RSI 10, a long line) and off, when built.
 #
 #   bench/bar-cost.sh [BUILD_DIR]      (default: the newest build*/ holding the programs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 duration=${DURATION:-60}
+starts=${STARTS:-7}
 work=$(mktemp -d /tmp/bar-cost.XXXXXX)
 hz=$(getconf CLK_TCK)
 pids=()
@@ -64,6 +66,12 @@ start_desktop() {
 
 stop_pid() { kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; }
 
+launcher=$(find_built bench/launch_to_map)
+if [ -z "$launcher" ]; then
+  echo "bench/launch_to_map is not built (it needs libxcb1-dev): nothing measured"
+  exit 1
+fi
+
 printf '%-28s %9s %9s %9s %12s\n' "program" "CPU %" "X CPU %" "RSS MB" "to map ms"
 
 # measure NAME ENV... -- PROGRAM ARGS...
@@ -74,19 +82,15 @@ measure() {
   while [ "$1" != "--" ]; do envs+=("$1"); shift; done
   shift
   start_desktop
-  local t0 pid mapped_ms="-"
-  t0=$(now_ns)
-  env "${envs[@]}" "$@" >"$work/$name.log" 2>&1 &
-  pid=$!
-  pids+=("$pid")
-  for _ in $(seq 2000); do
-    if xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; then
-      mapped_ms=$(( ($(now_ns) - t0) / 1000000 ))
-      break
-    fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.005
+  local pid mapped_ms times=() i
+  # Start-up varies by several milliseconds from run to run: the median of STARTS starts.
+  for i in $(seq "$starts"); do
+    launch "$name" "${envs[@]}" -- "$@"
+    times+=("$(cat "$work/$name.map" 2>/dev/null || echo -)")
+    [ "$i" -lt "$starts" ] && stop_pid "$pid"
   done
+  mapped_ms=$(printf '%s\n' "${times[@]}" | grep -v -- - | sort -n | awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : "-" }')
+  echo "${times[*]}" >"$work/$name.starts"
   if ! kill -0 "$pid" 2>/dev/null; then
     printf '%-28s exited early; its output:\n' "$name"
     sed 's/^/    /' "$work/$name.log" | head -n 20
@@ -112,6 +116,38 @@ measure() {
   echo "height=${height:-?}" >"$work/$name.height"
   awk -v n="$name" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v ns=$((s1 - s0)) -v hz="$hz" -v rss="$rss" -v m="$mapped_ms" \
     'BEGIN { s = ns / 1e9; printf "%-28s %9.2f %9.2f %9s %12s\n", n, 100 * p / hz / s, 100 * x / hz / s, rss, m }'
+  echo "    starts to map (ms): $(cat "$work/$name.starts")"
+  stop_pid "$pid"; stop_pid "$wm_pid"; stop_pid "$xvfb_pid"
+}
+
+# launch NAME ENV... -- PROGRAM ARGS...: starts the program through the launcher (which becomes
+# the program, same pid) and waits until its watcher has written the time to map; sets pid.
+launch() {
+  local name=$1
+  shift
+  local envs=()
+  while [ "$1" != "--" ]; do envs+=("$1"); shift; done
+  shift
+  rm -f "$work/$name.map"
+  env "${envs[@]}" "$launcher" "$work/$name.map" "$@" >"$work/$name.log" 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  for _ in $(seq 2100); do
+    [ -s "$work/$name.map" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.01
+  done
+}
+
+# warm_up ENV... -- PROGRAM ARGS...: runs the program until its window is mapped, then ends it.
+warm_up() {
+  local envs=()
+  while [ "$1" != "--" ]; do envs+=("$1"); shift; done
+  shift
+  start_desktop
+  local pid
+  launch warm "${envs[@]}" -- "$@"
+  sleep 1
   stop_pid "$pid"; stop_pid "$wm_pid"; stop_pid "$xvfb_pid"
 }
 
@@ -170,6 +206,8 @@ for ticker in on off; do
   env "${xdg[@]}" "$cli" settings set '主要\DT' "$dt" >/dev/null
   env "${xdg[@]}" "$cli" settings set '主要\RSI' 10 >/dev/null
   env "${xdg[@]}" "$cli" settings set '主要\RSS' "http://127.0.0.1:$port/feed.xml" >/dev/null
+  # A first start seeds the data folder; every later morning starts from what it left.
+  warm_up "${xdg[@]}" QT_QPA_PLATFORM=xcb -- "$bar" NUC
   # "NUC": no update check reaching out during the measurement.
   measure "zentrix-ticker-$ticker" "${xdg[@]}" QT_QPA_PLATFORM=xcb -- "$bar" NUC
   describe "zentrix-ticker-$ticker"
