@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
-
 #include <cmath>
 #include <exception>
 
@@ -32,7 +31,7 @@ namespace {
 
 constexpr int kClientWidth = 578;
 constexpr int kClientHeight = 363;
-constexpr int kLeftPanelWidth = 140;
+constexpr int kLeftPanelWidth = 150;
 // Minutes of a refresh interval: 60 000 x the value must stay a valid timer interval.
 constexpr int kMaxIntervalMinutes = 35791;
 
@@ -45,11 +44,16 @@ struct THotKeyField {
   const char* Label;
 };
 constexpr THotKeyField kHotKeyFields[] = {
-    {"hkeDeskExp", "acDeskExp", "桌面放大镜:"},   {"hkeDeskExpOnOff", "acDeskExpOnOff", "桌面开关:"},
-    {"hkeCalc", "acCalculator", "计算器:"},       {"hkeCal", "acCalendar", "日历:"},
-    {"hkeCodeTools", "acCodeTools", "编码工具:"}, {"hkeASCIITable", "acASCIITable", "ASCII表:"},
-    {"hkeNotepad", "acNotepad", "记事本:"},       {"hkeWeather", "acWeather", "气象预报:"},
-    {"hkeRSS", "acRSS", "RSS阅读器:"},            {"hkeSpreadsheet", "acSpreadsheet", "电子表格:"},
+    {"hkeDeskExp", "acDeskExp", "桌面放大镜:"},
+    {"hkeDeskExpOnOff", "acDeskExpOnOff", "桌面开关:"},
+    {"hkeCalc", "acCalculator", "计算器:"},
+    {"hkeCal", "acCalendar", "日历:"},
+    {"hkeCodeTools", "acCodeTools", "编码工具:"},
+    {"hkeASCIITable", "acASCIITable", "ASCII表:"},
+    {"hkeNotepad", "acNotepad", "记事本:"},
+    {"hkeWeather", "acWeather", "气象预报:"},
+    {"hkeRSS", "acRSS", "RSS阅读器:"},
+    {"hkeSpreadsheet", "acSpreadsheet", "电子表格:"},
 };
 
 std::size_t StoredIndex(std::string_view action) {
@@ -181,9 +185,7 @@ Tdlg_zentrix_Prefs::Tdlg_zentrix_Prefs(const TPrefsContext& context, QWidget* pa
   SelectPage(0);
 }
 
-const TInterfaceTexts& Tdlg_zentrix_Prefs::Texts() const {
-  return FContext.Texts ? *FContext.Texts : EnglishTexts();
-}
+const TInterfaceTexts& Tdlg_zentrix_Prefs::Texts() const { return FContext.Texts ? *FContext.Texts : EnglishTexts(); }
 
 void Tdlg_zentrix_Prefs::BuildLeftPanel() {
   auto* panel = new QWidget(this);
@@ -307,9 +309,7 @@ QWidget* Tdlg_zentrix_Prefs::BuildDaynamesPage() {
   lToday = new QLabel(page);
   lToday->setObjectName(QStringLiteral("lToday"));
   lToday->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  lToday->setText(QStringLiteral("%1: %2")
-                      .arg(Q(Texts().Get("lc_Today", "Today")))
-                      .arg(DayIndex(clock.NowLocal())));
+  lToday->setText(QStringLiteral("%1: %2").arg(Q(Texts().Get("lc_Today", "Today"))).arg(DayIndex(clock.NowLocal())));
   layout->addWidget(lToday);
   Memo = new TLineNumberEdit(page);
   Memo->setObjectName(QStringLiteral("Memo"));
@@ -500,8 +500,7 @@ void Tdlg_zentrix_Prefs::OpenLink(const char* url) const {
 }
 
 bool Tdlg_zentrix_Prefs::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+  if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     if (watched == Icon || watched == lTitle) OpenLink(kMakerSiteUrl);
     if (watched == Image1) OpenLink(kWeatherServiceSiteUrl);
   }

@@ -12,7 +12,6 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimeEdit>
-
 #include <array>
 #include <functional>
 #include <string>
@@ -49,11 +48,11 @@ struct TPrefsValues {
 
 struct TPrefsContext {
   TVersionInfo Version;
-  const TInterfaceTexts* Texts = nullptr;        // null: the English defaults
+  const TInterfaceTexts* Texts = nullptr;       // null: the English defaults
   TLocalizationController* LangCtrl = nullptr;  // when set, the dialog's captions are translated
-  const TClock* Clock = nullptr;                 // null: the system clock
-  TWeatherService Service;                       // where the place search goes
-  std::string ApiKey;                            // the weather service's key
+  const TClock* Clock = nullptr;                // null: the system clock
+  TWeatherService Service;                      // where the place search goes
+  std::string ApiKey;                           // the weather service's key
   // Opens a web address; null: the desktop's default handler (OpenAddress).
   std::function<bool(const std::string&)> OpenLink;
 };
@@ -66,7 +65,7 @@ std::string PlaceFromLocationText(const std::string& text);
 // the bar's settings, the action shortcuts or the day-names list.
 class Tdlg_zentrix_Prefs : public QDialog {
   Q_OBJECT
-public:
+ public:
   static constexpr int kPageCount = 6;
 
   Tdlg_zentrix_Prefs(const TPrefsContext& context, QWidget* parent = nullptr);
@@ -81,7 +80,7 @@ public:
   // The category buttons take the pages' captions (after a change of language, too).
   void SyncCaptions();
 
-private:
+ private:
   void BuildLeftPanel();
   QWidget* BuildGeneralPage();
   QWidget* BuildShortcutsPage();
@@ -105,7 +104,7 @@ private:
 
   TPrefsContext FContext;
 
-public:
+ public:
   TCategoryButtons* cb = nullptr;
   QLabel* Icon = nullptr;
   QLabel* lTitle = nullptr;

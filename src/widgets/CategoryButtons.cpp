@@ -22,7 +22,7 @@ TCategoryButton::TCategoryButton(const QString& caption, QWidget* parent) : QAbs
 
 QSize TCategoryButton::sizeHint() const {
   const QFontMetrics metrics(font());
-  return {metrics.horizontalAdvance(text().trimmed()) + 4 * kButtonPadding, metrics.height() + 2 * kButtonPadding};
+  return {metrics.horizontalAdvance(text().trimmed()) + 3 * kButtonPadding, metrics.height() + 2 * kButtonPadding};
 }
 
 void TCategoryButton::paintEvent(QPaintEvent*) {

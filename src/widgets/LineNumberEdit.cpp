@@ -7,14 +7,14 @@
 namespace zentrix {
 
 class TLineNumberGutter : public QWidget {
-public:
+ public:
   explicit TLineNumberGutter(TLineNumberEdit* editor) : QWidget(editor), FEditor(editor) {}
   QSize sizeHint() const override { return {FEditor->GutterWidth(), 0}; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override { FEditor->PaintGutter(event); }
 
-private:
+ private:
   TLineNumberEdit* FEditor;
 };
 

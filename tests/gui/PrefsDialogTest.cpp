@@ -6,14 +6,13 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBlock>
-
 #include <filesystem>
 #include <functional>
 
 #include "app/PrefsDialog.h"
 #include "app/PresetAnswers.h"
-#include "app/ShortcutKeys.h"
 #include "app/ProductPage.h"
+#include "app/ShortcutKeys.h"
 #include "core/DayNames.h"
 #include "settings/BarSettings.h"
 #include "settings/SettingsStore.h"
@@ -69,7 +68,7 @@ Tdlg_zentrix_Prefs& Prefs(QDialog& d) { return dynamic_cast<Tdlg_zentrix_Prefs&>
 THotKeyEdit* HotKey(Tdlg_zentrix_Prefs& d, std::string_view action) { return d.HotKeys[StoredIndex(action)]; }
 
 class PrefsDialogTest : public TGuiTest {
-protected:
+ protected:
   void SetUp() override {
     TGuiTest::SetUp();
     FContext.Version.CompanyName = "Valtri";
@@ -152,7 +151,8 @@ TEST_F(PrefsDialogTest, OkWithoutChangesGivesTheValuesBack) {
       {"ColourOutsideTheList", [](TPrefsValues& v) { v.Settings.RFC = 0x123456; }},
       {"DefaultTickerColour", [](TPrefsValues& v) { v.Settings.RFC = 10930928; }},
       {"NoEvent", [](TPrefsValues& v) { v.Settings.EDT = 0; }},
-      {"EventWithMilliseconds", [](TPrefsValues& v) { v.Settings.EDT = EncodeDate(2026, 12, 24) + EncodeTime(23, 59, 59, 999); }},
+      {"EventWithMilliseconds",
+       [](TPrefsValues& v) { v.Settings.EDT = EncodeDate(2026, 12, 24) + EncodeTime(23, 59, 59, 999); }},
       {"EventBefore1900", [](TPrefsValues& v) { v.Settings.EDT = EncodeDate(1850, 6, 1) + EncodeTime(6, 0, 0, 0); }},
       {"NoShortcuts", [](TPrefsValues& v) { v.Settings.ShortCuts.fill(0); }},
       {"KeypadAndFunctionKeys",
@@ -160,7 +160,10 @@ TEST_F(PrefsDialogTest, OkWithoutChangesGivesTheValuesBack) {
          v.Settings.ShortCuts[0] = 0x8000 | 0x60;           // Alt+keypad 0
          v.Settings.ShortCuts[1] = 0x4000 | 0x2000 | 0x7B;  // Ctrl+Shift+F12
        }},
-      {"EmptyNamesAtTheEnd", [](TPrefsValues& v) { v.Names = {"1=A", "", ""}; }},
+      {"EmptyNamesAtTheEnd",
+       [](TPrefsValues& v) {
+         v.Names = {"1=A", "", ""};
+       }},
       {"NoNames", [](TPrefsValues& v) { v.Names.clear(); }},
       {"UnicodeTexts",
        [](TPrefsValues& v) {
@@ -168,7 +171,8 @@ TEST_F(PrefsDialogTest, OkWithoutChangesGivesTheValuesBack) {
          v.Settings.EN = "春节";
          v.Names[60] = "61=圣帕特里克节";
        }},
-      {"SmallestAndLargestScroll", [](TPrefsValues& v) { v.Settings.RSI = 100, v.Settings.RRI = 0, v.Settings.WRI = 0; }},
+      {"SmallestAndLargestScroll",
+       [](TPrefsValues& v) { v.Settings.RSI = 100, v.Settings.RRI = 0, v.Settings.WRI = 0; }},
   };
   for (const TCase& c : cases) {
     TPrefsValues values = ChangedValues();
@@ -302,12 +306,15 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("Prague,United States of America (Oklahoma)")},
                     false},
         TSearchCase{"NothingFound", TTestReply::Ok("#The search results\n"), {}, false},
-        TSearchCase{"ServerError", [] {
+        TSearchCase{"ServerError",
+                    [] {
                       TTestReply r = TTestReply::Ok("Internal error");
                       r.Status = 500;
                       r.Reason = "Internal Server Error";
                       return r;
-                    }(), {}, true},
+                    }(),
+                    {},
+                    true},
         TSearchCase{"ServiceErrorDocument",
                     TTestReply::Ok("<data><error><msg>Unable to find any matching location</msg></error></data>"),
                     {},
@@ -385,9 +392,9 @@ TEST_F(PrefsDialogTest, EachFieldBelongsToItsAction) {
   TPrefsValues values;
   Show(values, [](Tdlg_zentrix_Prefs& d) {
     const std::pair<const char*, std::string_view> fields[] = {
-        {"hkeDeskExp", "acDeskExp"}, {"hkeDeskExpOnOff", "acDeskExpOnOff"}, {"hkeCalc", "acCalculator"},
-        {"hkeCal", "acCalendar"},    {"hkeCodeTools", "acCodeTools"},       {"hkeASCIITable", "acASCIITable"},
-        {"hkeNotepad", "acNotepad"}, {"hkeWeather", "acWeather"},           {"hkeRSS", "acRSS"},
+        {"hkeDeskExp", "acDeskExp"},        {"hkeDeskExpOnOff", "acDeskExpOnOff"}, {"hkeCalc", "acCalculator"},
+        {"hkeCal", "acCalendar"},           {"hkeCodeTools", "acCodeTools"},       {"hkeASCIITable", "acASCIITable"},
+        {"hkeNotepad", "acNotepad"},        {"hkeWeather", "acWeather"},           {"hkeRSS", "acRSS"},
         {"hkeSpreadsheet", "acSpreadsheet"}};
     for (const auto& [name, action] : fields) {
       auto* field = d.findChild<THotKeyEdit*>(QString::fromLatin1(name));
@@ -413,8 +420,8 @@ TEST_F(PrefsDialogTest, ScrollIntervalStaysWithinOneToAHundred) {
     const char* Typed;  // nullptr: nothing typed
     int Expected;
   };
-  const TCase cases[] = {{10, nullptr, 10}, {0, nullptr, 1},  {-5, nullptr, 1},   {500, nullptr, 100},
-                         {10, "250", 25},   {10, "0", 10},    {10, "100", 100},   {10, "-3", 3}};
+  const TCase cases[] = {{10, nullptr, 10}, {0, nullptr, 1}, {-5, nullptr, 1}, {500, nullptr, 100},
+                         {10, "250", 25},   {10, "0", 10},   {10, "100", 100}, {10, "-3", 3}};
   for (const TCase& c : cases) {
     TPrefsValues values;
     values.Settings.RSI = c.Stored;

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
-
 #include <cstdlib>
 
 #include "app/LocalizationController.h"
