@@ -65,7 +65,7 @@ std::string PlaceFromLocationText(const std::string& text);
 // the bar's settings, the action shortcuts or the day-names list.
 class Tdlg_zentrix_Prefs : public QDialog {
   Q_OBJECT
- public:
+public:
   static constexpr int kPageCount = 6;
 
   Tdlg_zentrix_Prefs(const TPrefsContext& context, QWidget* parent = nullptr);
@@ -80,7 +80,7 @@ class Tdlg_zentrix_Prefs : public QDialog {
   // The category buttons take the pages' captions (after a change of language, too).
   void SyncCaptions();
 
- private:
+private:
   void BuildLeftPanel();
   QWidget* BuildGeneralPage();
   QWidget* BuildShortcutsPage();
@@ -104,7 +104,7 @@ class Tdlg_zentrix_Prefs : public QDialog {
 
   TPrefsContext FContext;
 
- public:
+public:
   TCategoryButtons* cb = nullptr;
   QLabel* Icon = nullptr;
   QLabel* lTitle = nullptr;

@@ -12,16 +12,16 @@ namespace zentrix {
 // button is drawn warmer.
 class TCategoryButton : public QAbstractButton {
   Q_OBJECT
- public:
+public:
   explicit TCategoryButton(const QString& caption, QWidget* parent = nullptr);
   QSize sizeHint() const override;
 
- protected:
+protected:
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
- private:
+private:
   bool FHover = false;
 };
 
@@ -30,7 +30,7 @@ class TCategoryButton : public QAbstractButton {
 class TCategoryButtons : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString title READ Title WRITE SetTitle)
- public:
+public:
   explicit TCategoryButtons(const QString& title, QWidget* parent = nullptr);
 
   QString Title() const { return FTitle; }
@@ -43,14 +43,14 @@ class TCategoryButtons : public QWidget {
   // Chooses the button without emitting ButtonClicked.
   void SetCurrent(int index);
 
- signals:
+signals:
   // The user clicked the button with this index.
   void ButtonClicked(int index);
 
- protected:
+protected:
   void paintEvent(QPaintEvent* event) override;
 
- private:
+private:
   QString FTitle;
   QVBoxLayout* FLayout;
   QButtonGroup* FGroup;

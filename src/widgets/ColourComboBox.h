@@ -11,7 +11,7 @@ namespace zentrix {
 // as the custom entry.
 class TColourComboBox : public QComboBox {
   Q_OBJECT
- public:
+public:
   explicit TColourComboBox(QWidget* parent = nullptr);
 
   int ColourRef() const;
@@ -23,7 +23,7 @@ class TColourComboBox : public QComboBox {
   static QColor ColourOfRef(int colourRef);
   static int RefOfColour(const QColor& colour);
 
- private:
+private:
   void SetCustom(int colourRef);
   void ChooseCustom();
 

@@ -8,7 +8,7 @@ namespace zentrix {
 // A page header: bold white text on a gradient running from black at the left to grey.
 class THeaderPanel : public QWidget {
   Q_OBJECT
- public:
+public:
   explicit THeaderPanel(QWidget* parent = nullptr);
 
   QString Text() const { return FText; }
@@ -16,10 +16,10 @@ class THeaderPanel : public QWidget {
 
   QSize sizeHint() const override;
 
- protected:
+protected:
   void paintEvent(QPaintEvent* event) override;
 
- private:
+private:
   QString FText;
 };
 

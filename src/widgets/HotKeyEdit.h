@@ -11,20 +11,20 @@ namespace zentrix {
 // clears the field; Tab and Escape alone keep their usual meaning in the dialog.
 class THotKeyEdit : public QLineEdit {
   Q_OBJECT
- public:
+public:
   explicit THotKeyEdit(QWidget* parent = nullptr);
 
   std::uint16_t Code() const { return FCode; }
   void SetCode(std::uint16_t code);
 
- signals:
+signals:
   void CodeChanged(std::uint16_t code);
 
- protected:
+protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
- private:
+private:
   std::uint16_t FCode = 0;
 };
 

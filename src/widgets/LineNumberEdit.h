@@ -8,15 +8,15 @@ namespace zentrix {
 // cursor highlighted in yellow.
 class TLineNumberEdit : public QPlainTextEdit {
   Q_OBJECT
- public:
+public:
   explicit TLineNumberEdit(QWidget* parent = nullptr);
 
   int GutterWidth() const;
 
- protected:
+protected:
   void resizeEvent(QResizeEvent* event) override;
 
- private:
+private:
   friend class TLineNumberGutter;
   void PaintGutter(QPaintEvent* event);
   void UpdateGutterWidth();
