@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "app/PrefsDialog.h"
@@ -109,10 +110,7 @@ TEST_F(PrefsDialogTest, CancelLeavesValuesAndTheCallersFilesUntouched) {
   SaveBarSettings(store, before.Settings);
   store.Flush();
   const std::filesystem::path namesFile = DataFolder() / "Zentrix.dat";
-  {
-    TTempDir scratch;
-    std::filesystem::copy_file(scratch.Write("n.dat", JoinDayNames(before.Names)), namesFile);
-  }
+  std::ofstream(namesFile, std::ios::binary) << JoinDayNames(before.Names);
   const std::string iniBytes = TTempDir::Read(store.FileName());
   const std::string namesBytes = TTempDir::Read(namesFile);
   const auto iniTime = std::filesystem::last_write_time(store.FileName());
