@@ -305,11 +305,9 @@ QWidget* Tdlg_zentrix_Prefs::BuildShortcutsPage() {
 QWidget* Tdlg_zentrix_Prefs::BuildDaynamesPage() {
   QWidget* page = AddPage("tsDaynames", QStringLiteral("日名称"));
   auto* layout = new QVBoxLayout(page);
-  const TClock& clock = FContext.Clock ? *FContext.Clock : SystemClock();
   lToday = new QLabel(page);
   lToday->setObjectName(QStringLiteral("lToday"));
   lToday->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  lToday->setText(QStringLiteral("%1: %2").arg(Q(Texts().Get("lc_Today", "Today"))).arg(DayIndex(clock.NowLocal())));
   layout->addWidget(lToday);
   Memo = new TLineNumberEdit(page);
   Memo->setObjectName(QStringLiteral("Memo"));
@@ -430,6 +428,9 @@ void Tdlg_zentrix_Prefs::SyncCaptions() {
   for (int i = 0; i < nbk->count() && i < cb->Count(); ++i) cb->Button(i)->setText(nbk->widget(i)->windowTitle());
   if (cb->Current() >= 0) GroupHeader->SetText(cb->Button(cb->Current())->text());
   cbLoc->lineEdit()->setPlaceholderText(cbLoc->toolTip());
+  const TClock& clock = FContext.Clock ? *FContext.Clock : SystemClock();
+  lToday->setText(
+      QStringLiteral("%1: %2").arg(Q(Texts().Get("lc_Today", "Today"))).arg(DayIndex(clock.NowLocal())));
   cbRFC->SetCustomCaption(Q(Texts().Get("lc_CustomColour", "Custom...")));
 }
 

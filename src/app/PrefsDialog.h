@@ -77,7 +77,8 @@ public:
   // Writes the controls' values into values, in the order the bar expects them.
   void Store(TPrefsValues& values) const;
 
-  // The category buttons take the pages' captions (after a change of language, too).
+  // The texts the language files cannot reach: the category buttons and the header take the
+  // pages' captions, the place field's placeholder its hint, and the words of the interface texts.
   void SyncCaptions();
 
 private:

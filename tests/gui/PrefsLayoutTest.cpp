@@ -112,6 +112,30 @@ TEST_P(PrefsLayoutTest, CaptionsAreTranslatedAndFit) {
   dialog.close();
 }
 
+TEST(PrefsLanguageTest, AChangeOfLanguageReachesTheListTheHeaderAndTheWords) {
+  TInterfaceTexts texts;
+  TLocalizationController languages(TLanguagePack({ZENTRIX_RESOURCES}), texts);
+  ASSERT_TRUE(languages.SetLanguage(QStringLiteral("zh")));
+  TPrefsContext context;
+  context.Texts = &texts;
+  context.LangCtrl = &languages;
+  TFixedClock clock(EncodeDate(2027, 3, 1));
+  context.Clock = &clock;
+  Tdlg_zentrix_Prefs dialog(context);
+  dialog.SelectPage(3);
+  EXPECT_EQ(dialog.GroupHeader->Text().trimmed(), QStringLiteral("气象预报"));
+  EXPECT_EQ(dialog.lToday->text(), QStringLiteral("今天: 61"));
+  ASSERT_TRUE(languages.SetLanguage(QStringLiteral("en")));
+  EXPECT_EQ(dialog.cb->Button(0)->text(), QStringLiteral("General"));
+  EXPECT_EQ(dialog.GroupHeader->Text(), QStringLiteral("Weather forecast"));
+  EXPECT_EQ(dialog.cbLoc->lineEdit()->placeholderText(), QStringLiteral("Enter a city name"));
+  EXPECT_EQ(dialog.bOK->text(), QStringLiteral("OK"));
+  EXPECT_EQ(dialog.lToday->text(), QStringLiteral("Today: 61"));
+  ASSERT_TRUE(languages.SetLanguage(QStringLiteral("cs")));
+  EXPECT_EQ(dialog.lToday->text(), QStringLiteral("Dnes: 61"));
+  EXPECT_EQ(dialog.cb->Title(), QStringLiteral("Kategorie"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, PrefsLayoutTest, ::testing::Values("en", "zh", "cs"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
