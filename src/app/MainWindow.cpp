@@ -26,6 +26,7 @@
 
 #include "app/LocalizationController.h"
 #include "app/MessageBoxes.h"
+#include "app/PrefsDialog.h"
 #include "app/ProductPage.h"
 #include "app/ShortcutKeys.h"
 #include "app/UpdateChecker.h"
@@ -35,6 +36,7 @@
 #include "platform/OpenAddress.h"
 #include "platform/linux/X11AppBarShell.h"
 #include "platform/linux/X11HotKeys.h"
+#include "settings/DataFiles.h"
 #include "settings/WindowPlacement.h"
 #include "astro/Reckonings.h"
 #include "core/DayNames.h"
@@ -166,12 +168,12 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
   });
   balloonOn(DatePanel, [this] {
     return DateBalloon(
-        SystemClock(), FSettings.DF, [this](TDateTime d) { return GetName(FNames, d, FTexts); },
+        Clock(), FSettings.DF, [this](TDateTime d) { return GetName(FNames, d, FTexts); },
         [this](TDateTime d) { return HebrewDateText(d, FTexts); }, FTexts);
   });
   balloonOn(ECPanel, [this] { return CountdownBalloon(FSettings.EN, FSettings.EDT, LocaleDateTimeText); });
   balloonOn(SystemPanel, [this] {
-    return SystemBalloon(BuildStartupValues(ReadSystemFacts()), SystemStartTime(SystemClock(), SecondsSinceBoot()),
+    return SystemBalloon(BuildStartupValues(ReadSystemFacts()), SystemStartTime(Clock(), SecondsSinceBoot()),
                          GetIPAddresses(), GetMACAddresses(), FTexts, LocaleDateTimeText);
   });
   balloonOn(TimePanel, [this] {
@@ -334,7 +336,7 @@ void Twnd_zentrix_Main::BuildMenu() {
   PopupMenu->addSeparator();
   acPrefs = new QAction(QStringLiteral("首选项..."), this);
   acPrefs->setObjectName(QStringLiteral("acPrefs"));
-  acPrefs->setEnabled(false);  // the preferences dialog comes with a later version
+  connect(acPrefs, &QAction::triggered, this, [this] { acPrefsExecute(); });
   PopupMenu->addAction(acPrefs);
   PopupMenu->addSeparator();
   acExit = new QAction(QStringLiteral("退出"), this);
@@ -435,6 +437,31 @@ void Twnd_zentrix_Main::acTickerExecute() {
   if (FTicker->IsActive()) FTicker->RefreshFeed();
 }
 
+void Twnd_zentrix_Main::acPrefsExecute() {
+  TPrefsValues values{FSettings, FNames};
+  TPrefsContext context;
+  context.Version = FOptions.Version;
+  context.Texts = &FTexts;
+  context.LangCtrl = &FLangCtrl;
+  context.Clock = &Clock();
+  context.ApiKey = kWeatherApiKey;
+  if (!ShowPreferences(this, 0, values, context)) return;
+  FSettings = values.Settings;
+  FNames = values.Names;
+  FormStorageAfterRestorePlacement();
+  SaveBarSettingsNow();
+  try {
+    SaveDayNames(FFiles.NamesFile, FNames);
+  } catch (const std::exception& e) {
+    // The names stay in use for this run; the user learns they were not kept.
+    ErrorBox(QString::fromUtf8(e.what()));
+  }
+  // The next tick draws the date again, with a day name or format that may have changed.
+  FRefresh->ResetDate();
+  WeatherTimerTimer();
+  if (FTicker->IsActive()) FTicker->RefreshFeed();
+}
+
 void Twnd_zentrix_Main::closeEvent(QCloseEvent* event) {
   if (FClosing) {
     event->accept();
@@ -528,7 +555,7 @@ void Twnd_zentrix_Main::Tick() {
 
 void Twnd_zentrix_Main::CPUUsageInterval(std::int32_t avgValue) {
   bool shown = !ECPanel->isHidden();
-  const TBarPanelTexts t = FRefresh->Tick(SystemClock().NowLocal(), avgValue, FNames, FSettings.DF, FSettings.EN,
+  const TBarPanelTexts t = FRefresh->Tick(Clock().NowLocal(), avgValue, FNames, FSettings.DF, FSettings.EN,
                                           FSettings.EDT, shown, FSettings.EC);
   TimePanel->SetCaption(Q(t.Time));
   if (t.DateChanged) DatePanel->SetCaption(Q(t.Date));

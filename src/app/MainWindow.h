@@ -16,6 +16,7 @@
 #include "app/GradientPanel.h"
 #include "appbar/AppBar.h"
 #include "appbar/AppBarWindow.h"
+#include "core/Clock.h"
 #include "core/VersionInfo.h"
 #include "feeds/Valtri_WeatherForecast.h"
 #include "settings/BarSettings.h"
@@ -48,6 +49,8 @@ struct TMainWindowOptions {
   bool NoUpdateCheck = false;  // the switch "NUC"
   // When set, every refresh writes the panels' texts to this file (the end-to-end tests read it).
   QString PanelDumpFile;
+  // What "now" is for the panels; null: the system clock. Tests pin it.
+  const TClock* Clock = nullptr;
 };
 
 // The bar: a borderless black window docked along the top of the primary screen as a desktop
@@ -98,6 +101,7 @@ public:
   void LangCtrlLanguageChanged();
   void acAutoHideExecute();
   void acTickerExecute();
+  void acPrefsExecute();
   bool RegisterHotKeys();
 
 protected:
@@ -120,6 +124,7 @@ private:
                       const std::string& error, bool thenShowBalloon);
   void ShowForecastBalloon();
   std::string WeekdayName(int dayOfWeek) const;
+  const TClock& Clock() const { return FOptions.Clock ? *FOptions.Clock : SystemClock(); }
 
   TMainWindowOptions FOptions;
   TInterfaceTexts& FTexts;

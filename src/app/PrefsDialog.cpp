@@ -124,6 +124,9 @@ Tdlg_zentrix_Prefs::Tdlg_zentrix_Prefs(const TPrefsContext& context, QWidget* pa
   setObjectName(QStringLiteral("Tdlg_zentrix_Prefs"));
   setWindowTitle(QStringLiteral("首选项"));
   setFixedSize(kClientWidth, kClientHeight);
+  // A dialog frame: caption and close button, no minimise or maximise box.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 6);

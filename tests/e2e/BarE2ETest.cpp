@@ -230,11 +230,14 @@ protected:
   }
   // Opens the icon's menu and chooses an entry with the keyboard: "Up" is the last, Exit;
   // "Down" the first, auto hide.
-  void ChooseFromMenu(const char* key) {
+  void ChooseFromMenu(const std::string& key, int times = 1) {
     const std::map<std::string, std::string> env = {{"DISPLAY", FSession.Display()}};
     RunProcess("/usr/bin/xdotool", {"mousemove", "8", "8", "click", "1"}, {}, env);
     std::this_thread::sleep_for(700ms);
-    RunProcess("/usr/bin/xdotool", {"key", key, "Return"}, {}, env);
+    std::vector<std::string> keys = {"key"};
+    for (int i = 0; i < times; ++i) keys.push_back(key);
+    keys.push_back("Return");
+    RunProcess("/usr/bin/xdotool", keys, {}, env);
   }
   void ExitFromMenu() { ChooseFromMenu("Up"); }
 
@@ -355,6 +358,28 @@ TEST_F(BarE2ETest, AutoHideFromTheMenuReservesNothingAndIsSaved) {
   EXPECT_TRUE(WaitFor([&] { return FX->WorkAreaTop() == 0u; }, 5s)) << FX->WorkAreaTop().value_or(9999);
   EXPECT_TRUE(bar->Running());
   EXPECT_TRUE(WaitFor([&] { return TSettingsStore(SettingsFile()).ReadBoolean(BarPath("AH"), false); }, 5s));
+}
+
+TEST_F(BarE2ETest, PreferencesTurnTheTickerOffAndTheStripShrinks) {
+  WriteSettings(true);
+  auto bar = StartBar();
+  ASSERT_TRUE(WaitDocked(37));
+  // Above Exit and its separator: the preferences.
+  ChooseFromMenu("Up", 2);
+  const std::map<std::string, std::string> env = {{"DISPLAY", FSession.Display()}};
+  std::this_thread::sleep_for(1500ms);
+  Screenshot("preferences-open");
+  // The first category button has the focus: down to the RSS page, into its controls, the
+  // ticker's check box off, and OK as the default button.
+  RunProcess("/usr/bin/xdotool", {"key", "Down", "Down", "Down", "Down", "Tab", "Tab"}, {}, env);
+  std::this_thread::sleep_for(300ms);
+  Screenshot("preferences-rss");
+  RunProcess("/usr/bin/xdotool", {"key", "space", "Return"}, {}, env);
+  ASSERT_TRUE(WaitDocked(19)) << "work area top " << FX->WorkAreaTop().value_or(9999);
+  EXPECT_EQ(FX->Cardinals(FX->FindBar(), "_NET_WM_STRUT").at(2), 19u);
+  EXPECT_FALSE(TSettingsStore(SettingsFile()).ReadBoolean(BarPath("DT"), true));
+  EXPECT_TRUE(bar->Running());
+  Screenshot("preferences-ticker-off");
 }
 
 // The keycode of a Latin letter in the server's keyboard map.
