@@ -72,6 +72,9 @@ void TToolWindow::ShowWindow() {
     FormShow();
     show();
     FMoveSettle.start();
+  } else if (isMinimized()) {
+    // Without a taskbar entry this is the only way back.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
   }
   raise();
   activateWindow();

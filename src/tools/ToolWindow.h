@@ -30,7 +30,7 @@ class TToolWindow : public QWidget {
   ~TToolWindow() override;
 
   // Shows the window (restoring its placement the first time), raises and activates it. A
-  // window that is already visible is only raised and activated.
+  // window that is already visible is only raised and activated (and restored when minimised).
   void ShowWindow();
   // Pulls the window back inside the primary screen on the right, left and top.
   void ScreenCheck();

@@ -63,6 +63,16 @@ TEST_F(ToolWindowFrameTest, TheStoredPlacementIsRestoredAtTheFirstShowOnly) {
   EXPECT_EQ(w->geometry(), QRect(200, 150, 300, 300));
 }
 
+TEST_F(ToolWindowFrameTest, ARequestBringsAMinimisedWindowBack) {
+  TTestToolWindow* w = Make(kCalendarStoragePath);
+  w->ShowWindow();
+  w->setWindowState(Qt::WindowMinimized);
+  ASSERT_TRUE(w->isMinimized());
+  w->ShowWindow();
+  EXPECT_FALSE(w->isMinimized());
+  EXPECT_TRUE(w->isVisible());
+}
+
 struct TBadPlacementCase {
   const char* Name;
   const char* NormPos;
