@@ -56,6 +56,13 @@ class TObserver {
     const auto atoms = Property(w, property, XCB_ATOM_ATOM);
     return std::find(atoms.begin(), atoms.end(), Atom(atom)) != atoms.end();
   }
+  bool Viewable(xcb_window_t w) {
+    xcb_get_window_attributes_reply_t* a =
+        xcb_get_window_attributes_reply(FConnection, xcb_get_window_attributes(FConnection, w), nullptr);
+    const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(a);
+    return viewable;
+  }
   // The left and top of the window manager's frame around client w, in root coordinates.
   QPoint FrameTopLeft(xcb_window_t w) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(FConnection)).data->root;
@@ -106,11 +113,12 @@ class ToolWindowX11Test : public ::testing::Test {
     return new TToolWindow(FOwner.get(), *FStore, "日历", QStringLiteral("Twnd_zentrix_Calendar"),
                            QStringLiteral("日历"), QSize(587, 445));
   }
-  // Waits until the window manager has framed w.
+  // Waits until the window manager has framed w and shows it.
   bool Managed(TToolWindow& w) {
     return QTest::qWaitFor(
         [&] {
-          return FObserver->Property(static_cast<xcb_window_t>(w.winId()), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL)
+          return FObserver->Viewable(static_cast<xcb_window_t>(w.winId())) &&
+                 FObserver->Property(static_cast<xcb_window_t>(w.winId()), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL)
                          .size() == 4 &&
                  !FObserver->Property(static_cast<xcb_window_t>(w.winId()), "_NET_WM_ALLOWED_ACTIONS", XCB_ATOM_ATOM)
                       .empty();
@@ -152,6 +160,19 @@ TEST_F(ToolWindowX11Test, HasNoTaskbarEntryAtEveryShowAndNoMinimiseOrMaximise) {
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return FObserver->Property(window, "_NET_WM_ALLOWED_ACTIONS", XCB_ATOM_ATOM).empty(); }, 5000));
   }
+}
+
+TEST_F(ToolWindowX11Test, ARequestBringsBackAWindowMinimisedFromItsCaption) {
+  // openbox keeps the minimise button of any tool window, whatever its hints say.
+  if (!std::filesystem::exists(kXdotool)) GTEST_SKIP() << "no xdotool";
+  TToolWindow* w = Make();
+  w->ShowWindow();
+  ASSERT_TRUE(Managed(*w));
+  const auto window = static_cast<xcb_window_t>(w->winId());
+  ASSERT_EQ(Xdotool({"windowminimize", std::to_string(window)}), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !FObserver->Viewable(window); }, 5000));
+  w->ShowWindow();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return FObserver->Viewable(window); }, 5000));
 }
 
 TEST_F(ToolWindowX11Test, TheFirstShowCentresAndTheCheckCountsTheFrame) {
