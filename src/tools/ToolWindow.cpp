@@ -58,7 +58,9 @@ TToolWindow::TToolWindow(QWidget* owner, TSettingsStore& store, std::string stor
   qApp->installEventFilter(this);
 }
 
-TToolWindow::~TToolWindow() { qApp->removeEventFilter(this); }
+TToolWindow::~TToolWindow() {
+  if (qApp != nullptr) qApp->removeEventFilter(this);
+}
 
 void TToolWindow::ShowWindow() {
   if (!FRestored) {
