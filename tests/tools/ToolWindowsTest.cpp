@@ -105,13 +105,17 @@ TEST_F(ToolWindowsTest, SaveAllStoresEveryCreatedWindowWithoutWritingTheFile) {
   Add(TToolKind::tkCalendar, "calendar", kCalendarStoragePath);
   Add(TToolKind::tkRSS, "rss", kRSSStoragePath);
   Add(TToolKind::tkNotepad, "notepad", kNotepadStoragePath);
-  Windows().Open(TToolKind::tkCalendar)->setGeometry(11, 12, 256, 386);
-  Windows().Open(TToolKind::tkRSS)->setGeometry(21, 22, 256, 386);
+  Windows().Open(TToolKind::tkCalendar);
+  Windows().Open(TToolKind::tkRSS);
   Windows().Window(TToolKind::tkRSS)->close();
   const std::string written = SettingsText();
+  // Moved since anything was written.
+  Windows().Window(TToolKind::tkCalendar)->setGeometry(11, 12, 256, 386);
+  Windows().Window(TToolKind::tkRSS)->setGeometry(21, 22, 256, 386);
 
   Windows().SaveAll();
   EXPECT_EQ(SettingsText(), written);
+  EXPECT_TRUE(Store().Modified());
   EXPECT_EQ(Store().ReadString("日历\\NormPos", ""), "11,12,267,398");
   EXPECT_EQ(Store().ReadString("RSS\\NormPos", ""), "21,22,277,408");
   EXPECT_FALSE(Store().ValueExists("记事本\\NormPos"));
