@@ -113,11 +113,13 @@ class ToolWindowX11Test : public ::testing::Test {
     return new TToolWindow(FOwner.get(), *FStore, "日历", QStringLiteral("Twnd_zentrix_Calendar"),
                            QStringLiteral("日历"), QSize(587, 445));
   }
-  // Waits until the window manager has framed w and shows it.
+  // Waits until the window manager has framed w, shows it and has given it the focus (Qt asks
+  // for the activation only once the window is mapped; a late request would undo what a test
+  // asks of the window manager next).
   bool Managed(TToolWindow& w) {
     return QTest::qWaitFor(
         [&] {
-          return FObserver->Viewable(static_cast<xcb_window_t>(w.winId())) &&
+          return w.isActiveWindow() && FObserver->Viewable(static_cast<xcb_window_t>(w.winId())) &&
                  FObserver->Property(static_cast<xcb_window_t>(w.winId()), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL)
                          .size() == 4 &&
                  !FObserver->Property(static_cast<xcb_window_t>(w.winId()), "_NET_WM_ALLOWED_ACTIONS", XCB_ATOM_ATOM)
@@ -208,8 +210,8 @@ TEST_F(ToolWindowX11Test, AStoredPlacementIsNotSnappedButItsFrameIsPulledOnScree
   auto* left = new TToolWindow(FOwner.get(), *FStore, cases[1].Path, QStringLiteral("Twnd_zentrix_RSS"),
                                QStringLiteral("RSS"), QSize(587, 445));
   right->ShowWindow();
-  left->ShowWindow();
   ASSERT_TRUE(Managed(*right));
+  left->ShowWindow();
   ASSERT_TRUE(Managed(*left));
   const auto rightWindow = static_cast<xcb_window_t>(right->winId());
   EXPECT_TRUE(QTest::qWaitFor(
@@ -229,9 +231,13 @@ TEST_F(ToolWindowX11Test, ADragSnapsOnlyWhenTheButtonIsReleased) {
   const QPoint frame = FObserver->FrameTopLeft(window);
   // Grab the caption and drag the frame to 6 pixels from the left edge.
   const QPoint grab(w->geometry().center().x(), frame.y() + (w->geometry().top() - frame.y()) / 2);
-  ASSERT_EQ(Xdotool({"mousemove", std::to_string(grab.x()), std::to_string(grab.y()), "mousedown", "1"}), 0);
-  ASSERT_EQ(Xdotool({"mousemove_relative", "--", "-40", "10", "mousemove", std::to_string(grab.x() - frame.x() + 6),
-                     std::to_string(grab.y() + 20)}),
+  // Pauses between the steps, as a hand would make: the window manager reads the pointer's
+  // context from the motion before the press.
+  ASSERT_EQ(Xdotool({"mousemove", std::to_string(grab.x()), std::to_string(grab.y()), "sleep", "0.2", "mousedown", "1",
+                     "sleep", "0.2"}),
+            0);
+  ASSERT_EQ(Xdotool({"mousemove_relative", "--", "-40", "10", "sleep", "0.2", "mousemove",
+                     std::to_string(grab.x() - frame.x() + 6), std::to_string(grab.y() + 20)}),
             0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return FObserver->FrameTopLeft(window).x() == 6; }, 5000))
       << FObserver->FrameTopLeft(window).x();
