@@ -141,10 +141,15 @@ Twnd_zentrix_Main::Twnd_zentrix_Main(TMainWindowOptions options, TInterfaceTexts
   connect(FTicker, &TTickerRow::IconClicked, this, [this](QPoint p) { IconClick(p); });
   connect(FTicker, &TTickerRow::MenuRequested, this, [this](QPoint p) { PopupMenu->popup(p); });
   connect(FTicker, &TTickerRow::MouseMovedOver, this, [this] { PanelMouseMove(); });
-  // The RSS reader is a tool window of a later version; its action is disabled until then.
+  // The RSS reader's action; disabled while the program has no RSS reader window.
   connect(FTicker, &TTickerRow::OpenReaderRequested, this, [this] { FHotKeyActions[8]->trigger(); });
 
   FBalloon = new TBalloonHint(this);
+  FToolWindows = std::make_unique<TToolWindows>(this, FStore);
+  if (FOptions.RegisterTools)
+    FOptions.RegisterTools(*FToolWindows);
+  else
+    RegisterToolWindows(*FToolWindows);
   BuildMenu();
 
   connect(IconPanel, &TGradientPanel::DoubleClicked, this, [this] { IconPanelDblClick(); });
@@ -298,13 +303,14 @@ TGradientPanel* Twnd_zentrix_Main::AddPanel(const char* name, int width, QColor 
   return panel;
 }
 
-QAction* Twnd_zentrix_Main::AddToolAction(const char* name, const char* caption) {
+QAction* Twnd_zentrix_Main::AddToolAction(const char* name, const char* caption, std::optional<TToolKind> kind) {
   auto* action = new QAction(QString::fromUtf8(caption), this);
   action->setObjectName(QString::fromLatin1(name));
   // The shortcut is shown in the menu; the key itself is a system-wide grab.
   action->setShortcutContext(Qt::WidgetShortcut);
-  // The tool windows come with a later version.
-  action->setEnabled(false);
+  // A window this version does not have keeps its entry disabled.
+  action->setEnabled(kind && FToolWindows->Available(*kind));
+  if (kind) connect(action, &QAction::triggered, this, [this, k = *kind] { OpenToolWindow(k); });
   return action;
 }
 
@@ -324,11 +330,18 @@ void Twnd_zentrix_Main::BuildMenu() {
   PopupMenu->addSeparator();
 
   // By hot key id.
-  FHotKeyActions = {AddToolAction("acDeskExp", "桌面放大镜"),   AddToolAction("acDeskExpOnOff", "桌面开关"),
-                    AddToolAction("acCalculator", "计算器"),     AddToolAction("acCalendar", "日历"),
-                    AddToolAction("acCodeTools", "编码工具"),    AddToolAction("acASCIITable", "ASCII表"),
-                    AddToolAction("acNotepad", "记事本"),        AddToolAction("acWeather", "气象预报"),
-                    AddToolAction("acRSS", "RSS阅读器"),         AddToolAction("acSpreadsheet", "电子表格")};
+  // The magnifier's switch acts on the magnifier window's own switch, which comes with that
+  // window; until then it stays disabled.
+  FHotKeyActions = {AddToolAction("acDeskExp", "桌面放大镜", TToolKind::tkDeskExp),
+                    AddToolAction("acDeskExpOnOff", "桌面开关", std::nullopt),
+                    AddToolAction("acCalculator", "计算器", TToolKind::tkCalculator),
+                    AddToolAction("acCalendar", "日历", TToolKind::tkCalendar),
+                    AddToolAction("acCodeTools", "编码工具", TToolKind::tkCodeTools),
+                    AddToolAction("acASCIITable", "ASCII表", TToolKind::tkASCIITable),
+                    AddToolAction("acNotepad", "记事本", TToolKind::tkNotepad),
+                    AddToolAction("acWeather", "气象预报", TToolKind::tkWeather),
+                    AddToolAction("acRSS", "RSS阅读器", TToolKind::tkRSS),
+                    AddToolAction("acSpreadsheet", "电子表格", TToolKind::tkSpreadsheet)};
   FHotKeyActions[1]->setVisible(false);
   // Menu order: magnifier, its switch, calculator, calendar, code tools, ASCII table, notepad,
   // weather, RSS reader, spreadsheet.
@@ -437,6 +450,12 @@ void Twnd_zentrix_Main::acTickerExecute() {
   if (FTicker->IsActive()) FTicker->RefreshFeed();
 }
 
+void Twnd_zentrix_Main::OpenToolWindow(TToolKind kind) {
+  // The weather window shows the bar's last weather: fetch it before the window first exists.
+  if (kind == TToolKind::tkWeather && !FToolWindows->Window(kind)) WeatherTimerTimer();
+  FToolWindows->Open(kind);
+}
+
 void Twnd_zentrix_Main::acPrefsExecute() {
   TPrefsValues values{FSettings, FNames};
   TPrefsContext context;
@@ -470,9 +489,11 @@ void Twnd_zentrix_Main::closeEvent(QCloseEvent* event) {
   FClosing = true;
   // FormCloseQuery: save and write the file; the close is never refused.
   SaveBarSettingsNow();
-  // FormClose: stop the ticker, save again. No tool window exists in this version.
+  // FormClose: stop the ticker, save again, and the tool windows go, their places kept.
   FTicker->SetActive(false);
+  FToolWindows->SaveAll();
   SaveBarSettingsNow();
+  FToolWindows->DestroyAll();
   event->accept();
 }
 
@@ -522,7 +543,8 @@ void Twnd_zentrix_Main::IconClick(QPoint globalBottomLeft) {
 }
 
 void Twnd_zentrix_Main::PanelClick() {
-  // No tool window exists yet; the bar comes to the top of the topmost windows.
+  // The open tool windows come forward, then the bar to the top of the topmost windows.
+  FToolWindows->ShowVisible();
   FShell->SetZOrder(Handle(), TAppBarZOrder::azTopmost);
 }
 
@@ -531,7 +553,7 @@ void Twnd_zentrix_Main::PanelMouseMove() {
 }
 
 void Twnd_zentrix_Main::ApplicationEventsDeactivate() {
-  // No tool window exists yet to save; the file is written.
+  FToolWindows->SaveAll();
   FStore.Flush();
 }
 

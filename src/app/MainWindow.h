@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@
 #include "sysinfo/PowerStatus.h"
 #include "sysinfo/QDX_CPUUsage.h"
 #include "sysinfo/QDX_Memory.h"
+#include "tools/ToolWindows.h"
 
 class QAction;
 class QMenu;
@@ -51,6 +54,8 @@ struct TMainWindowOptions {
   QString PanelDumpFile;
   // What "now" is for the panels; null: the system clock. Tests pin it.
   const TClock* Clock = nullptr;
+  // Adds the tool windows' factories; null: the tool windows this version has.
+  std::function<void(TToolWindows&)> RegisterTools;
 };
 
 // The bar: a borderless black window docked along the top of the primary screen as a desktop
@@ -65,6 +70,7 @@ public:
   void ShowBar();
 
   const TBarSettings& Settings() const { return FSettings; }
+  TToolWindows& ToolWindows() { return *FToolWindows; }
   std::filesystem::path FDataFolder;
   std::vector<std::string> FNames;
 
@@ -102,6 +108,8 @@ public:
   void acAutoHideExecute();
   void acTickerExecute();
   void acPrefsExecute();
+  // The execute handler of the tool actions: the first request creates the window.
+  void OpenToolWindow(TToolKind kind);
   bool RegisterHotKeys();
 
 protected:
@@ -112,7 +120,7 @@ protected:
 private:
   TGradientPanel* AddPanel(const char* name, int width, QColor colour, const char* hint);
   void BuildMenu();
-  QAction* AddToolAction(const char* name, const char* caption);
+  QAction* AddToolAction(const char* name, const char* caption, std::optional<TToolKind> kind);
   void UpdateShortCutTexts();
   void ScheduleTick();
   void Tick();
@@ -133,6 +141,7 @@ private:
   TSettingsStore FStore;
   TBarSettings FSettings;
   TBarLayout FLayout;
+  std::unique_ptr<TToolWindows> FToolWindows;
   bool FSettingsRestored = false;
   bool FClosing = false;
 

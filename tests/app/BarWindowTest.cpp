@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -21,7 +23,10 @@
 #include "core/DateTime.h"
 #include "core/LanguagePack.h"
 #include "settings/DataFiles.h"
+#include "settings/WindowPlacement.h"
 #include "support/GuiFixture.h"
+#include "tools/ToolWindow.h"
+#include "tools/ToolWindows.h"
 
 namespace zentrix::test {
 extern bool GXvfbRunning;
@@ -49,8 +54,10 @@ protected:
     TGuiTest::TearDown();
   }
 
-  Twnd_zentrix_Main& StartBar() {
+  Twnd_zentrix_Main& StartBar(std::function<void(TToolWindows&)> registerTools = {}) {
     TMainWindowOptions options;
+    // No tool window of the program's own unless the test brings one.
+    options.RegisterTools = registerTools ? std::move(registerTools) : [](TToolWindows&) {};
     options.Version = BuildVersionInfo();
     options.ProgramFolder = ZENTRIX_RESOURCES;
     options.NoUpdateCheck = true;
@@ -115,6 +122,84 @@ TEST_F(BarWindowTest, CancelledPreferencesLeaveTheSettingsAndDayNamesFilesAlone)
   EXPECT_EQ(FileBytes(NamesFile()), names);
   EXPECT_EQ(std::filesystem::last_write_time(SettingsFile()), settingsTime);
   EXPECT_EQ(std::filesystem::last_write_time(NamesFile()), namesTime);
+}
+
+// Two tool windows of the frame alone, standing in for the calendar and the RSS reader.
+void RegisterTwoWindows(TToolWindows& windows) {
+  windows.Register(TToolKind::tkCalendar, [](QWidget* owner, TSettingsStore& store) {
+    return new TToolWindow(owner, store, std::string(kCalendarStoragePath), QStringLiteral("Twnd_zentrix_Calendar"),
+                           QStringLiteral("日历"), QSize(587, 445));
+  });
+  windows.Register(TToolKind::tkRSS, [](QWidget* owner, TSettingsStore& store) {
+    return new TToolWindow(owner, store, std::string(kRSSStoragePath), QStringLiteral("Twnd_zentrix_RSS"),
+                           QStringLiteral("RSS阅读器"), QSize(615, 487));
+  });
+}
+
+QAction* Action(Twnd_zentrix_Main& bar, const char* name) {
+  return bar.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+TEST_F(BarWindowTest, OnlyTheToolWindowsTheProgramHasAreOfferedAndTheFirstRequestCreates) {
+  Twnd_zentrix_Main& bar = StartBar(RegisterTwoWindows);
+  struct TCase {
+    const char* Action;
+    bool Enabled;
+  };
+  for (const TCase& c : {TCase{"acCalendar", true}, TCase{"acRSS", true}, TCase{"acCalculator", false},
+                         TCase{"acNotepad", false}, TCase{"acDeskExpOnOff", false}, TCase{"acPrefs", true}})
+    EXPECT_EQ(Action(bar, c.Action)->isEnabled(), c.Enabled) << c.Action;
+
+  Action(bar, "acCalendar")->trigger();
+  TToolWindow* calendar = bar.ToolWindows().Window(TToolKind::tkCalendar);
+  ASSERT_NE(calendar, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return calendar->isVisible(); }));
+  EXPECT_EQ(calendar->parentWidget(), &bar);
+  calendar->close();
+  Action(bar, "acCalendar")->trigger();
+  EXPECT_EQ(bar.ToolWindows().Window(TToolKind::tkCalendar), calendar) << "a second request shows the same window";
+  EXPECT_TRUE(calendar->isVisible());
+  EXPECT_EQ(bar.ToolWindows().Window(TToolKind::tkRSS), nullptr);
+}
+
+TEST_F(BarWindowTest, PanelClickBringsBackOpenWindowsOnlyAndDeactivationSavesThem) {
+  Twnd_zentrix_Main& bar = StartBar(RegisterTwoWindows);
+  Action(bar, "acCalendar")->trigger();
+  Action(bar, "acRSS")->trigger();
+  TToolWindow* calendar = bar.ToolWindows().Window(TToolKind::tkCalendar);
+  TToolWindow* reader = bar.ToolWindows().Window(TToolKind::tkRSS);
+  ASSERT_TRUE(WaitFor([&] { return calendar->isVisible() && reader->isVisible(); }));
+  reader->close();
+  calendar->showMinimized();
+  ASSERT_TRUE(WaitFor([&] { return calendar->isMinimized(); }));
+
+  bar.PanelClick();
+  EXPECT_TRUE(WaitFor([&] { return !calendar->isMinimized(); })) << "an open window comes back";
+  EXPECT_FALSE(reader->isVisible()) << "a closed window stays closed";
+
+  calendar->move(40, 120);
+  ASSERT_TRUE(WaitFor([&] { return calendar->pos() == QPoint(40, 120); }));
+  bar.ApplicationEventsDeactivate();
+  TSettingsStore file(SettingsFile());
+  const std::optional<TWindowPlacement> placement = RestorePlacement(file, kCalendarStoragePath);
+  ASSERT_TRUE(placement.has_value()) << "the calendar's placement is in the file at once";
+  EXPECT_EQ(placement->Left, 40);
+  EXPECT_EQ(placement->Top, 120);
+}
+
+TEST_F(BarWindowTest, ClosingTheBarDestroysTheToolWindowsItCreated) {
+  Twnd_zentrix_Main& bar = StartBar(RegisterTwoWindows);
+  Action(bar, "acCalendar")->trigger();
+  QPointer<TToolWindow> calendar = bar.ToolWindows().Window(TToolKind::tkCalendar);
+  ASSERT_TRUE(calendar);
+  calendar->move(60, 140);
+  ASSERT_TRUE(WaitFor([&] { return calendar->pos() == QPoint(60, 140); }));
+  bar.close();
+  EXPECT_TRUE(calendar.isNull());
+  TSettingsStore file(SettingsFile());
+  const std::optional<TWindowPlacement> placement = RestorePlacement(file, kCalendarStoragePath);
+  ASSERT_TRUE(placement.has_value());
+  EXPECT_EQ(placement->Left, 60) << "the place it had when the bar closed";
 }
 
 }  // namespace
