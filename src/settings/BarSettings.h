@@ -19,6 +19,7 @@ inline constexpr std::string_view kNotepadStoragePath = "记事本";
 inline constexpr std::string_view kDeskExpStoragePath = "桌面浏览器";
 inline constexpr std::string_view kRSSStoragePath = "RSS\\";
 inline constexpr std::string_view kWeatherStoragePath = "Weather\\";
+inline constexpr std::string_view kSpreadsheetStoragePath = "电子表格";
 
 // The BBC's world-news feed: plain RSS 2.0 at the same address for many years.
 inline constexpr std::string_view kDefaultRSS = "https://feeds.bbci.co.uk/news/world/rss.xml";

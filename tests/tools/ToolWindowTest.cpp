@@ -7,7 +7,7 @@
 #include "ToolWindowFixture.h"
 #include "settings/BarSettings.h"
 #include "settings/WindowPlacement.h"
-#include "tools/ToolStoragePaths.h"
+#include "settings/BarSettings.h"
 
 namespace zentrix::test {
 namespace {
