@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 #define ZENTRIX_HAVE_XCB 1
@@ -373,17 +374,20 @@ void TMarquee::Rebuild() {
   }
   FDirty = false;
   const QString text = Text();
-  const QFontMetrics metrics(font());
-  FTextWidth = text.isEmpty() ? 0 : metrics.horizontalAdvance(text);
+  // Measuring loads the font database: the empty line of the bar's start, before the first feed,
+  // leaves that until after the bar is on screen.
+  std::optional<QFontMetrics> metrics;
+  if (!text.isEmpty()) metrics.emplace(font());
+  FTextWidth = metrics ? metrics->horizontalAdvance(text) : 0;
   const int h = std::max(1, height());
-  if (FTextWidth > 0) {
+  if (metrics && FTextWidth > 0) {
     FImage = QImage(FTextWidth, h, QImage::Format_RGB32);
     FImage.fill(Qt::black);
     QPainter painter(&FImage);
     painter.setFont(font());
     painter.setPen(FColour);
     // Plain text on one baseline, centred in the row.
-    const int baseline = (h - metrics.height()) / 2 + metrics.ascent();
+    const int baseline = (h - metrics->height()) / 2 + metrics->ascent();
     painter.drawText(0, baseline, text);
   } else {
     FImage = QImage();
