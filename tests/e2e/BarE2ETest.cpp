@@ -380,6 +380,12 @@ TEST_F(BarE2ETest, PreferencesTurnTheTickerOffAndTheStripShrinks) {
   EXPECT_FALSE(TSettingsStore(SettingsFile()).ReadBoolean(BarPath("DT"), true));
   EXPECT_TRUE(bar->Running());
   Screenshot("preferences-ticker-off");
+
+  // The choice outlives the run.
+  ExitFromMenu();
+  ASSERT_TRUE(bar->WaitExit(20s).has_value());
+  auto again = StartBar();
+  EXPECT_TRUE(WaitDocked(19)) << "work area top " << FX->WorkAreaTop().value_or(9999);
 }
 
 // The keycode of a Latin letter in the server's keyboard map.
