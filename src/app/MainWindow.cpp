@@ -379,7 +379,14 @@ void Twnd_zentrix_Main::ShowBar() {
   FSettingsRestored = true;
   FormStorageAfterRestorePlacement();
   show();
-  // FormShow: the weather now, and the feed when the ticker runs.
+  // The window manager gets the map request at once; the fetches' threads, which load the
+  // network library, start from the event loop after it.
+  if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) xcb_flush(x11->connection());
+  QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void Twnd_zentrix_Main::FormShow() {
+  // The weather now, and the feed when the ticker runs.
   WeatherTimerTimer();
   if (FSettings.DT) FTicker->RefreshFeed();
 }

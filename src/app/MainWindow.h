@@ -93,6 +93,7 @@ public:
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
   // Handlers, named as the bar's events.
+  void FormShow();
   void FormStorageAfterRestorePlacement();
   void FormStorageBeforeSavePlacement();
   void SaveBarSettingsNow();
