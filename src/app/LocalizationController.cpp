@@ -51,6 +51,8 @@ bool TLocalizationController::SetLanguage(const QString& code) {
 
 void TLocalizationController::AddWindow(QWidget* window) {
   if (window == nullptr || FWindows.contains(window)) return;
+  // Dialogs made afresh for each opening leave their entries behind when they go.
+  FWindows.removeAll(QPointer<QWidget>());
   FWindows.append(window);
   ApplyTo(window);
 }
