@@ -3,8 +3,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
 
 #include "platform/Environment.h"
@@ -13,15 +12,19 @@ namespace zentrix {
 namespace {
 
 constexpr quint32 kMagic = 0x5A4E5452;  // "ZNTR"
-constexpr qint64 kMaxMessage = 64 * 1024;
-constexpr const char* kOversized = "zentrixOversized";
+constexpr std::size_t kMaxMessage = 64 * 1024;
 
 }  // namespace
 
 TSingleInstanceGuard::TSingleInstanceGuard(const QString& title, QObject* parent) : QObject(parent), FTitle(title) {}
 
 TSingleInstanceGuard::~TSingleInstanceGuard() {
-  if (FServer != nullptr) FServer->close();
+  FListening.reset();
+  for (auto& [fd, connection] : FConnections) {
+    connection.Notifier.reset();
+    platform::CloseLocalConnection(fd);
+  }
+  FListener.Close();
 }
 
 QString TSingleInstanceGuard::ServerName() const {
@@ -44,55 +47,58 @@ bool TSingleInstanceGuard::Claim(const QStringList& arguments) {
     case platform::TInstanceLock::TResult::lrAcquired:
       break;
   }
-  QLocalServer::removeServer(ServerName());
-  FServer = new QLocalServer(this);
-  FServer->setSocketOptions(QLocalServer::UserAccessOption);
-  connect(FServer, &QLocalServer::newConnection, this, &TSingleInstanceGuard::Accept);
-  FServer->listen(ServerName());
+  // Without a socket later starts still find the lock and end; they only cannot hand over.
+  if (FListener.Listen(ServerName().toStdString())) {
+    FListening = std::make_unique<QSocketNotifier>(FListener.Fd(), QSocketNotifier::Read);
+    connect(FListening.get(), &QSocketNotifier::activated, this, [this] { Accept(); });
+  }
   return true;
 }
 
 bool TSingleInstanceGuard::HandOver(const QStringList& arguments) const {
-  QLocalSocket socket;
-  socket.connectToServer(ServerName());
-  if (!socket.waitForConnected(500)) return false;
   QByteArray message;
   QDataStream out(&message, QIODevice::WriteOnly);
   out.setVersion(QDataStream::Qt_6_0);
   out << kMagic << arguments;
-  socket.write(message);
-  const bool sent = socket.waitForBytesWritten(1000);
-  socket.disconnectFromServer();
-  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(1000);
-  return sent;
+  return platform::SendToLocalListener(ServerName().toStdString(),
+                                       std::string_view(message.constData(), static_cast<std::size_t>(message.size())),
+                                       1500);
 }
 
 void TSingleInstanceGuard::Accept() {
-  while (QLocalSocket* socket = FServer->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Receive(socket); });
-    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
-      if (socket->bytesAvailable() > kMaxMessage && !socket->property(kOversized).toBool()) {
-        socket->setProperty(kOversized, true);
-        // Not from inside the socket's own signal: the socket still reads after it returns.
-        QMetaObject::invokeMethod(socket, &QLocalSocket::abort, Qt::QueuedConnection);
-      }
-    });
+  for (int fd = FListener.Accept(); fd >= 0; fd = FListener.Accept()) {
+    TConnection& connection = FConnections[fd];
+    connection.Notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(connection.Notifier.get(), &QSocketNotifier::activated, this, [this, fd] { Receive(fd); });
   }
 }
 
-void TSingleInstanceGuard::Receive(QLocalSocket* socket) {
-  socket->deleteLater();
-  // An oversized message is being cut off by abort(): nothing in it counts.
-  if (socket->property(kOversized).toBool() || !socket->isOpen()) return;
-  const QByteArray message = socket->readAll();
-  if (message.size() > kMaxMessage) return;
-  QDataStream in(message);
+void TSingleInstanceGuard::Receive(int fd) {
+  const auto found = FConnections.find(fd);
+  if (found == FConnections.end()) return;
+  const platform::TLocalRead state = platform::ReadLocalConnection(fd, found->second.Message, kMaxMessage);
+  if (state == platform::TLocalRead::lrMore) return;
+  // A failed read or an oversized message: nothing in it counts.
+  const std::string message = state == platform::TLocalRead::lrEnd ? std::move(found->second.Message) : std::string();
+  Drop(fd);
+  if (message.empty()) return;
+  QDataStream in(QByteArray::fromRawData(message.data(), static_cast<qsizetype>(message.size())));
   in.setVersion(QDataStream::Qt_6_0);
   quint32 magic = 0;
   QStringList arguments;
   in >> magic >> arguments;
   if (in.status() != QDataStream::Ok || magic != kMagic) return;
   emit ActivateRequested(arguments);
+}
+
+void TSingleInstanceGuard::Drop(int fd) {
+  const auto found = FConnections.find(fd);
+  if (found == FConnections.end()) return;
+  // Called from the notifier's own signal: it goes once control is back in the event loop.
+  found->second.Notifier->setEnabled(false);
+  found->second.Notifier.release()->deleteLater();
+  FConnections.erase(found);
+  platform::CloseLocalConnection(fd);
 }
 
 }  // namespace zentrix

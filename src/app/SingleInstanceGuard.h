@@ -3,10 +3,14 @@
 #include <QObject>
 #include <QStringList>
 
-#include "platform/InstanceLock.h"
+#include <map>
+#include <memory>
+#include <string>
 
-class QLocalServer;
-class QLocalSocket;
+#include "platform/InstanceLock.h"
+#include "platform/LocalSocket.h"
+
+class QSocketNotifier;
 
 namespace zentrix {
 
@@ -33,13 +37,20 @@ signals:
   void ActivateRequested(const QStringList& arguments);
 
 private:
+  struct TConnection {
+    std::unique_ptr<QSocketNotifier> Notifier;
+    std::string Message;
+  };
   void Accept();
-  void Receive(QLocalSocket* socket);
+  void Receive(int fd);
+  void Drop(int fd);
   bool HandOver(const QStringList& arguments) const;
 
   QString FTitle;
   platform::TInstanceLock FLock;
-  QLocalServer* FServer = nullptr;
+  platform::TLocalListener FListener;
+  std::unique_ptr<QSocketNotifier> FListening;
+  std::map<int, TConnection> FConnections;
 };
 
 }  // namespace zentrix

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QDataStream>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QStandardPaths>
@@ -105,12 +106,18 @@ TEST(SingleInstanceGuardTest, GarbageOnTheSocketIsIgnored) {
   TProbe first;
   ASSERT_EQ(first.WaitForLine(QStringLiteral("primary")), QStringLiteral("primary"));
   TSingleInstanceGuard guard(QStringLiteral("Valtri Zentrix"));
-  QLocalSocket socket;
-  socket.connectToServer(guard.ServerName());
-  ASSERT_TRUE(socket.waitForConnected(2000));
-  socket.write(QByteArray(100000, 'x'));
-  socket.waitForBytesWritten(2000);
-  socket.disconnectFromServer();
+  // Too long for a command line, short garbage, a well-formed start cut off, nothing at all.
+  QByteArray cut;
+  QDataStream(&cut, QIODevice::WriteOnly) << quint32(0x5A4E5452) << QStringList{QStringLiteral("cut")};
+  cut.chop(3);
+  for (const QByteArray& bytes : {QByteArray(100000, 'x'), QByteArray("not a command line"), cut, QByteArray()}) {
+    QLocalSocket socket;
+    socket.connectToServer(guard.ServerName());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(bytes);
+    socket.waitForBytesWritten(2000);
+    socket.disconnectFromServer();
+  }
   // The first instance is still there and still answers a real hand-over.
   EXPECT_EQ(RunSecond({QStringLiteral("again")}).first, 0);
   EXPECT_EQ(first.WaitForLine(QStringLiteral("activate:")), QStringLiteral("activate:again"));
