@@ -377,7 +377,8 @@ TEST_F(BarE2ETest, PreferencesTurnTheTickerOffAndTheStripShrinks) {
   RunProcess("/usr/bin/xdotool", {"key", "space", "Return"}, {}, env);
   ASSERT_TRUE(WaitDocked(19)) << "work area top " << FX->WorkAreaTop().value_or(9999);
   EXPECT_EQ(FX->Cardinals(FX->FindBar(), "_NET_WM_STRUT").at(2), 19u);
-  EXPECT_FALSE(TSettingsStore(SettingsFile()).ReadBoolean(BarPath("DT"), true));
+  // The strip shrinks as the settings are applied, a moment before they are written.
+  EXPECT_TRUE(WaitFor([&] { return !TSettingsStore(SettingsFile()).ReadBoolean(BarPath("DT"), true); }, 5s));
   EXPECT_TRUE(bar->Running());
   Screenshot("preferences-ticker-off");
 
