@@ -4,7 +4,9 @@
 # server over the same span, the program's resident memory at the end, and the time from exec
 # until its window is mapped as the X server reports it (bench/launch_to_map; the median of
 # STARTS starts, 7 unless set; the bar after a first start has seeded its data folder). Baselines: polybar (date, CPU, memory once a second) and a minimal
-# Qt 6 window; then the bar with the ticker on (RSI 10, a long line) and off, when built.
+# Qt 6 window; then the bar with the ticker on (RSI 10, a long line) and off, when built. Last,
+# the four start in turns for ROUNDS rounds (15 unless set) on one desktop: the median start to
+# map of each and its ratio to polybar's.
 #
 #   bench/bar-cost.sh [BUILD_DIR]      (default: the newest build*/ holding the programs)
 set -euo pipefail
@@ -212,4 +214,43 @@ for ticker in on off; do
   measure "zentrix-ticker-$ticker" "${xdg[@]}" QT_QPA_PLATFORM=xcb -- "$bar" NUC
   describe "zentrix-ticker-$ticker"
   : >"$work/feed.log"
+done
+
+# --- start to map, interleaved -------------------------------------------------------------------
+# Start times drift with whatever else the machine does; taking the programs in turns, round after
+# round on one desktop, lets every program meet the same drift. Ratios are to polybar's median.
+rounds=${ROUNDS:-15}
+names=() commands=()
+if command -v polybar >/dev/null; then
+  names+=(polybar-1Hz); commands+=("polybar --config=$root/bench/polybar.ini --quiet cost")
+fi
+[ -n "$qt_minimal" ] && { names+=(qt-minimal-window); commands+=("$qt_minimal"); }
+names+=(zentrix-ticker-on zentrix-ticker-off); commands+=("$bar NUC" "$bar NUC")
+start_desktop
+for r in $(seq "$rounds"); do
+  for i in "${!names[@]}"; do
+    name=${names[$i]}
+    envs=(QT_QPA_PLATFORM=xcb)
+    case $name in
+      zentrix-ticker-*)
+        home="$work/home-${name#zentrix-ticker-}"
+        envs+=(XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_CACHE_HOME="$home/cache"
+               XDG_RUNTIME_DIR="$home/runtime") ;;
+    esac
+    # shellcheck disable=SC2086
+    launch "$name" "${envs[@]}" -- ${commands[$i]}
+    cat "$work/$name.map" 2>/dev/null >>"$work/$name.rounds" || true
+    stop_pid "$pid"
+  done
+done
+stop_pid "$wm_pid"; stop_pid "$xvfb_pid"
+echo
+printf '%-28s %12s %12s   (%s rounds, interleaved)\n' "start to map" "median ms" "× polybar" "$rounds"
+base=$(grep -v -- - "$work/polybar-1Hz.rounds" 2>/dev/null | sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }')
+for name in "${names[@]}"; do
+  grep -v -- - "$work/$name.rounds" 2>/dev/null | sort -n |
+    awk -v n="$name" -v b="${base:-0}" '{ v[NR] = $1 } END {
+      if (!NR) { printf "%-28s %12s\n", n, "-"; exit }
+      m = v[int((NR + 1) / 2)]
+      printf "%-28s %12.1f %12s\n", n, m, (b > 0 ? sprintf("%.2f", m / b) : "-") }'
 done
