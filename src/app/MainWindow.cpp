@@ -46,6 +46,7 @@
 #include "sysinfo/QDX_OS.h"
 #include "widgets/BalloonHint.h"
 #include "widgets/BarImages.h"
+#include "widgets/ColourRef.h"
 #include "widgets/TickerRow.h"
 
 namespace zentrix {
@@ -61,11 +62,6 @@ QFont BarFont() {
   font.setPixelSize(11);
   font.setBold(true);
   return font;
-}
-
-QColor ColourFromRef(int colorRef) {
-  // 0x00BBGGRR
-  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
 }
 
 // A date-time in the user's short formats; the date alone at midnight, nothing for no date.

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "widgets/ColourRef.h"
+
 namespace zentrix {
 
 namespace {
@@ -17,14 +19,14 @@ constexpr int kStandardColours[] = {
 
 QIcon Swatch(int ref) {
   QPixmap pixmap(16, 12);
-  pixmap.fill(TColourComboBox::ColourOfRef(ref));
+  pixmap.fill(ColourFromRef(ref));
   QPainter painter(&pixmap);
   painter.setPen(Qt::black);
   painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
   return QIcon(pixmap);
 }
 
-QString HexText(int ref) { return TColourComboBox::ColourOfRef(ref).name(QColor::HexRgb).toUpper(); }
+QString HexText(int ref) { return ColourFromRef(ref).name(QColor::HexRgb).toUpper(); }
 
 }  // namespace
 
@@ -40,14 +42,6 @@ TColourComboBox::TColourComboBox(QWidget* parent) : QComboBox(parent) {
     else
       FLastIndex = index;
   });
-}
-
-QColor TColourComboBox::ColourOfRef(int colourRef) {
-  return QColor(colourRef & 0xFF, (colourRef >> 8) & 0xFF, (colourRef >> 16) & 0xFF);
-}
-
-int TColourComboBox::RefOfColour(const QColor& colour) {
-  return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
 }
 
 int TColourComboBox::ColourRef() const { return IsCustom() ? FCustomRef : currentData().toInt(); }
@@ -77,12 +71,12 @@ void TColourComboBox::SetCustom(int colourRef) {
 }
 
 void TColourComboBox::ChooseCustom() {
-  const QColor chosen = QColorDialog::getColor(ColourOfRef(FCustomRef), this);
+  const QColor chosen = QColorDialog::getColor(ColourFromRef(FCustomRef), this);
   if (!chosen.isValid()) {
     setCurrentIndex(FLastIndex);
     return;
   }
-  SetColourRef(RefOfColour(chosen));
+  SetColourRef(RefFromColour(chosen));
 }
 
 }  // namespace zentrix

@@ -20,9 +20,6 @@ public:
   int CustomIndex() const { return count() - 1; }
   void SetCustomCaption(const QString& caption);
 
-  static QColor ColourOfRef(int colourRef);
-  static int RefOfColour(const QColor& colour);
-
 private:
   void SetCustom(int colourRef);
   void ChooseCustom();
